@@ -1,0 +1,27 @@
+// Read-only text pane: a subclassed multi-line edit control that only the
+// program writes. It keeps a fixed rectangle, hands the focus back and swallows
+// typed characters.
+#pragma once
+#include "framework/SubclassWnd.h"
+
+#include <string>
+
+class CLogEdit : public CSubclassWnd {
+public:
+    CLogEdit() = default;
+    ~CLogEdit() override = default;
+
+    void SetFixedRect(RECT rc) { m_rcFixed = rc; }
+
+    // Adds text at the end and scrolls to the last line. Safe from any thread:
+    // the read-modify-write runs on the pane's own thread, one append at a time.
+    void AppendText(std::string text);
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void AppendOnOwnThread(const char* text);
+
+    RECT m_rcFixed = {0, 0, 0, 0};
+};

@@ -1,0 +1,98 @@
+#include "engine/FolderTable.h"
+
+#include "controls/LogEdit.h"
+#include "engine/SafePath.h"
+#include "framework/MessageBox.h"
+
+#include <vector>
+
+namespace {
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// A shell folder is usable when it names something and no protected folder.
+bool Usable(const std::string& path)
+{
+    return !path.empty() && path != "Error" && !IsProtectedFolder(path.c_str());
+}
+} // namespace
+
+CFolderTable::CFolderTable()
+{
+    ResolveFolders();
+}
+
+CFolderTable::~CFolderTable() = default;
+
+std::string CFolderTable::QueryFolderValue(HKEY hKey, const char* valueName)
+{
+    DWORD type = 0;
+    DWORD size = 0;
+    if (::RegQueryValueExA(hKey, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return "Error";
+    // One spare byte so that a value stored without its NUL still ends.
+    std::vector<char> data(size + 1, '\0');
+    if (::RegQueryValueExA(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                           &size) != ERROR_SUCCESS)
+        return "Error";
+    return std::string(data.data());
+}
+
+void CFolderTable::ResolveFolders()
+{
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_READ | KEY_WRITE, &hKey) !=
+        ERROR_SUCCESS)
+        AfxFatalExit("I'am sorry, Can't Find Right Registry");
+
+    struct Entry {
+        const char* value;
+        std::string* path;
+        BOOL* has;
+    } entries[] = {
+        {"Cache", &m_strCache, &m_bHasCache},
+        {"Cookies", &m_strCookies, &m_bHasCookies},
+        {"Favorites", &m_strFavorites, &m_bHasFavorites},
+        {"History", &m_strHistory, &m_bHasHistory},
+        {"Recent", &m_strRecent, &m_bHasRecent},
+    };
+    for (Entry& e : entries) {
+        *e.path = QueryFolderValue(hKey, e.value);
+        *e.has = Usable(*e.path) ? TRUE : FALSE;
+    }
+    ::RegCloseKey(hKey);
+
+    // Temp, without the trailing backslash; unavailable when the system cannot
+    // say, when the path does not fit, or when it names a protected folder.
+    m_strTemp.clear();
+    m_bHasTemp = FALSE;
+    char temp[MAX_PATH];
+    DWORD n = ::GetTempPathA(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH)
+        return;
+    std::string shortened(temp, n);
+    if (!shortened.empty() && (shortened.back() == '\\' || shortened.back() == '/'))
+        shortened.pop_back();
+    if (Usable(shortened)) {
+        m_strTemp = shortened;
+        m_bHasTemp = TRUE;
+    }
+}
+
+void CFolderTable::Append(const char* text)
+{
+    if (m_pLog)
+        m_pLog->AppendText(text);
+}
+
+bool CFolderTable::TryBeginRun()
+{
+    if (m_lStop)
+        return false;
+    return ::InterlockedCompareExchange(&m_lRunning, 1, 0) == 0;
+}
+
+void CFolderTable::EndRun()
+{
+    // Once this is written the table may be freed.
+    ::InterlockedExchange(&m_lRunning, 0);
+}

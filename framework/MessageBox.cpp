@@ -1,0 +1,55 @@
+#include "framework/MessageBox.h"
+
+#include <cstdlib>
+
+namespace {
+HWND g_hMainWnd = nullptr;
+}
+
+std::string AfxGetAppName()
+{
+    char path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return "Brightsweep";
+    std::string name(path, n);
+    size_t slash = name.find_last_of("\\/");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+
+void AfxSetMainWnd(HWND hWnd)
+{
+    g_hMainWnd = hWnd;
+}
+
+HWND AfxGetMainWnd()
+{
+    return g_hMainWnd;
+}
+
+int AfxMessageBox(const char* text, UINT type, UINT)
+{
+    if ((type & MB_ICONMASK) == 0)
+        type |= MB_ICONEXCLAMATION;
+    // Only the main window's own thread may make it the owner; a worker's box
+    // stands on its own.
+    HWND owner = nullptr;
+    if (g_hMainWnd && ::GetWindowThreadProcessId(g_hMainWnd, nullptr) == ::GetCurrentThreadId()) {
+        owner = ::GetLastActivePopup(g_hMainWnd);
+        if (!::IsWindowEnabled(owner))
+            owner = nullptr;
+    }
+    std::string caption = AfxGetAppName();
+    return ::MessageBoxA(owner, text, caption.c_str(), type);
+}
+
+void AfxFatalExit(const char* text)
+{
+    AfxMessageBox(text, MB_OK, 0);
+    std::exit(0);
+}

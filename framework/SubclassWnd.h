@@ -1,0 +1,22 @@
+// A window of another class (a dialog's control) whose messages pass first
+// through a virtual WindowProc. Built on comctl32's SetWindowSubclass; the
+// subclass is removed when the window receives WM_NCDESTROY.
+#pragma once
+#include "framework/Wnd.h"
+
+class CSubclassWnd : public CWnd {
+public:
+    ~CSubclassWnd() override;
+
+    bool SubclassWindow(HWND hWnd);
+    bool SubclassDlgItem(UINT id, HWND hParent) { return SubclassWindow(::GetDlgItem(hParent, id)); }
+    void UnsubclassWindow();
+
+protected:
+    // Messages not handled here must go to Default().
+    virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+};
