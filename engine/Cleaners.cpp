@@ -98,14 +98,17 @@ void DeleteLevelOnWine(const CFolderTable& table, const CWineLinks& links, const
             continue;
         if (!JoinPath(path, folder, entry.cFileName))
             continue;
-        HANDLE h = links.Open(path);
+        HANDLE h = links.Open(path, !isDir);
         if (h == INVALID_HANDLE_VALUE)
             continue;
         // A link resolves to another name: leave it and what it points to.
         if (links.NameOf(h, name) && IsNameOfChild(name, folderName, entry.cFileName)) {
-            if (isDir)
+            if (isDir) {
                 DeleteLevelOnWine(table, links, "*.*", path, name);
-            links.MarkForDeletion(h);
+                ::RemoveDirectoryA(path);
+            } else {
+                links.MarkForDeletion(h);
+            }
         }
         ::CloseHandle(h);
     } while (::FindNextFileA(hFind, &entry));
@@ -124,7 +127,7 @@ BOOL CFolderTable::DeleteTree(const char* pattern, const char* folder)
         DeleteLevel(*this, pattern, folder);
         return TRUE;
     }
-    HANDLE h = links->Open(folder);
+    HANDLE h = links->Open(folder, false);
     if (h == INVALID_HANDLE_VALUE)
         return TRUE;
     char name[2 * MAX_PATH];

@@ -1,0 +1,197 @@
+#include "engine/FolderList.h"
+#include "tests/engine/EngineFixture.h"
+
+namespace {
+
+using CleanRunTest = EngineTest;
+
+const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
+TEST_F(CleanRunTest, DefaultCategoriesRunInOrderAndEmptyTheirFolders)
+{
+    SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://example.invalid/");
+    auto t = MakeTable();
+    EnableDefaults(*t);
+    EXPECT_TRUE(t->Run());
+    EXPECT_EQ(Log(), "Begin cleaning...\r\n"
+                     "Cleaning Temp...OK\r\n"
+                     "Cleaning Cache...OK\r\n"
+                     "Cleaning Cookies...OK\r\n"
+                     "Cleaning History...OK\r\n"
+                     "Cleaning TypedURLs...OK\r\n"
+                     "Cleaning Recent...OK\r\n"
+                     "End cleaning...OK\r\n");
+    for (const char* f : {"Temp", "Cache", "Cookies", "History", "Recent"})
+        EXPECT_TRUE(Emptied(f)) << f;
+    EXPECT_TRUE(Untouched("Favorites"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kTypedUrls));
+}
+
+TEST_F(CleanRunTest, NoCategoryWritesOnlyTheFrameAndTouchesNothing)
+{
+    auto t = MakeTable();
+    t->Run();
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nEnd cleaning...OK\r\n");
+    for (const char* f : {"Temp", "Cache", "Cookies", "Favorites", "History", "Recent"})
+        EXPECT_TRUE(Untouched(f)) << f;
+}
+
+TEST_F(CleanRunTest, CustomFoldersAreCleanedFromACopyAndBadEntriesAreSkipped)
+{
+    CFolderList folders;
+    auto t = MakeTable();
+    t->m_bCleanCustom = TRUE;
+    t->Run(); // no list at all
+    t->SetCustomFolders(&folders);
+    t->Run(); // an empty list
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Custom...OK\r\nEnd cleaning...OK\r\n"
+                     "Begin cleaning...\r\nCleaning Custom...OK\r\nEnd cleaning...OK\r\n");
+
+    WriteFile("S:\\root-marker.txt");
+    folders.Assign({Folder("Custom1"), Folder("missing"), "Error", "", "S:\\", Folder("Custom1") + "\\sub\\b.txt",
+                    Folder("Custom2")});
+    t->Run();
+    EXPECT_TRUE(Emptied("Custom1"));
+    EXPECT_TRUE(Emptied("Custom2"));
+    EXPECT_TRUE(Exists("S:\\root-marker.txt"));
+    EXPECT_FALSE(Exists(Folder("missing")));
+    EXPECT_FALSE(Exists("Error"));
+    ::DeleteFileA("S:\\root-marker.txt");
+}
+
+TEST_F(CleanRunTest, AnUnavailableFolderLeavesNoLineAndTheRestRuns)
+{
+    DeleteValue(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies");
+    auto t = MakeTable();
+    EnableDefaults(*t);
+    t->m_bCleanTypedUrls = FALSE;
+    t->m_bCleanHistory = FALSE;
+    t->Run();
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Temp...OK\r\nCleaning Cache...OK\r\n"
+                     "Cleaning Recent...OK\r\nEnd cleaning...OK\r\n");
+    EXPECT_TRUE(Untouched("Cookies"));
+}
+
+TEST_F(CleanRunTest, TypedUrlsWithoutItsKeyStillReportsAndChangesNothing)
+{
+    DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
+    auto t = MakeTable();
+    t->m_bCleanTypedUrls = TRUE;
+    t->Run();
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning TypedURLs...OK\r\nEnd cleaning...OK\r\n");
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kTypedUrls));
+}
+
+TEST_F(CleanRunTest, FlagsAreReadWhenTheRunReachesEachCategory)
+{
+    // A flag turned on by another thread mid-run counts: here Favorites is
+    // turned on while the Temp step is logged (the pane's append runs on this
+    // thread, so a subclass can act at that moment).
+    auto t = MakeTable();
+    t->m_bCleanTemp = TRUE;
+    PaneSpy spy;
+    pane.UnsubclassWindow();
+    ASSERT_TRUE(spy.SubclassWindow(host.hEdit));
+    spy.onText = [&](const std::string& text) {
+        if (text.find("Temp") != std::string::npos)
+            t->m_bCleanFavorites = TRUE;
+    };
+    t->SetLogPane(&spy);
+    t->Run();
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Temp...OK\r\nCleaning Favorites...OK\r\nEnd cleaning...OK\r\n");
+    EXPECT_TRUE(Emptied("Favorites"));
+}
+
+TEST_F(CleanRunTest, VersionVerdicts)
+{
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof(v);
+    auto verdict = [&](DWORD platform, DWORD major, DWORD minor) {
+        v.dwPlatformId = platform;
+        v.dwMajorVersion = major;
+        v.dwMinorVersion = minor;
+        return ClassifyOs(TRUE, v);
+    };
+    EXPECT_EQ(sizeof(v), 148u);
+    EXPECT_EQ(ClassifyOs(FALSE, v), OsVerdict::KernelError);
+    EXPECT_EQ(verdict(0, 3, 10), OsVerdict::Win31);
+    EXPECT_EQ(verdict(1, 4, 0), OsVerdict::Run);
+    EXPECT_EQ(verdict(1, 4, 90), OsVerdict::Run);
+    EXPECT_EQ(verdict(2, 3, 51), OsVerdict::Run);
+    EXPECT_EQ(verdict(2, 4, 0), OsVerdict::Run);
+    EXPECT_EQ(verdict(2, 5, 1), OsVerdict::Run);
+    EXPECT_EQ(verdict(2, 6, 1), OsVerdict::Skip);
+    EXPECT_EQ(verdict(2, 10, 0), OsVerdict::Skip);
+    EXPECT_EQ(verdict(3, 5, 0), OsVerdict::Unsupported);
+}
+
+TEST_F(CleanRunTest, AnNtSixSystemRunsNothingAndSaysNothing)
+{
+    auto t = MakeTable();
+    EnableDefaults(*t);
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof(v);
+    v.dwPlatformId = VER_PLATFORM_WIN32_NT;
+    v.dwMajorVersion = 6;
+    EXPECT_TRUE(t->CheckOsAndRunFor(TRUE, v));
+    EXPECT_EQ(Log(), "");
+    for (const char* f : {"Temp", "Cache", "Cookies", "History", "Recent"})
+        EXPECT_TRUE(Untouched(f)) << f;
+    // The same system family at version 5 runs.
+    v.dwMajorVersion = 5;
+    t->CheckOsAndRunFor(TRUE, v);
+    EXPECT_TRUE(Emptied("Temp"));
+}
+
+TEST_F(CleanRunTest, ARunOnAWorkerWritesThroughThisThreadAndASecondStartIsIgnored)
+{
+    auto t = MakeTable();
+    EnableDefaults(*t);
+    pane.AppendText("old text");
+    ASSERT_TRUE(StartCleanRun(t.get(), &pane));
+    // The worker now waits for this thread to take its first line.
+    EXPECT_TRUE(t->IsRunning());
+    EXPECT_FALSE(StartCleanRun(t.get(), &pane));
+    ASSERT_TRUE(PumpUntil([&] { return !t->IsRunning(); }));
+    std::string log = Log();
+    EXPECT_EQ(log.find("old text"), std::string::npos);
+    EXPECT_EQ(log.rfind("Begin cleaning..."), 0u); // one run only
+    EXPECT_EQ(log.substr(log.size() - 19), "End cleaning...OK\r\n");
+    EXPECT_TRUE(Emptied("Temp"));
+
+    // Once it ended, a new start is accepted.
+    ASSERT_TRUE(StartCleanRun(t.get(), &pane));
+    ASSERT_TRUE(PumpUntil([&] { return !t->IsRunning(); }));
+}
+
+TEST_F(CleanRunTest, StoppingWaitsForTheWorkerWhilePumpingAndRefusesLaterRuns)
+{
+    std::string big = Folder("Temp") + "\\big";
+    MakeDir(big);
+    for (int i = 0; i < 300; ++i)
+        WriteFile(big + "\\f" + std::to_string(i));
+    auto t = MakeTable();
+    EnableDefaults(*t);
+    PaneSpy spy;
+    pane.UnsubclassWindow();
+    ASSERT_TRUE(spy.SubclassWindow(host.hEdit));
+    bool stop = false;
+    spy.onText = [&](const std::string& text) {
+        // The worker waits for this append: nothing of Temp is deleted yet.
+        if (!stop && text.find("Cleaning Temp...") != std::string::npos) {
+            t->RequestStop();
+            stop = true;
+        }
+    };
+    t->SetLogPane(&spy);
+    ASSERT_TRUE(StartCleanRun(t.get(), &spy));
+    ASSERT_TRUE(PumpUntil([&] { return stop; }));
+    StopCleanRunAndWait(t.get());
+    EXPECT_FALSE(t->IsRunning());
+    EXPECT_FALSE(StartCleanRun(t.get(), &spy));
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Temp...OK\r\n");
+    EXPECT_EQ(ListDir(big).size(), 300u);
+    t.reset(); // safe: no worker uses it any more
+}
+
+} // namespace

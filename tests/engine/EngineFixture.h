@@ -1,0 +1,91 @@
+// Shared set-up for engine tests: shell folders and Temp pointed at fresh
+// scratch folders, each holding a few files, and a pane to log into.
+#pragma once
+#include "controls/LogEdit.h"
+#include "engine/FolderTable.h"
+#include "tests/support/Registry.h"
+#include "tests/support/Scratch.h"
+#include "tests/support/Windows.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root = FreshScratch(RootName());
+        const char* names[] = {"Cache", "Cookies", "Favorites", "History", "Recent", "Temp", "Custom1", "Custom2"};
+        for (const char* name : names) {
+            std::string folder = root + "\\" + name;
+            MakeDir(folder);
+            WriteFile(folder + "\\a.txt");
+            MakeDir(folder + "\\sub");
+            WriteFile(folder + "\\sub\\b.txt");
+        }
+        for (const char* value : {"Cache", "Cookies", "Favorites", "History", "Recent"})
+            SetString(HKEY_CURRENT_USER, kShellFoldersKey, value, Folder(value));
+        ::SetEnvironmentVariableA("TEMP", (Folder("Temp") + "\\").c_str());
+        ::SetEnvironmentVariableA("TMP", (Folder("Temp") + "\\").c_str());
+        ASSERT_TRUE(pane.SubclassWindow(host.hEdit));
+        pane.SetFixedRect(RECT{26, 226, 258, 361});
+    }
+
+    virtual std::string RootName() const
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        return std::string(info->test_suite_name()) + "_" + info->name();
+    }
+
+    // A table over the scratch folders, every usable path checked to lie on S:.
+    std::unique_ptr<CFolderTable> MakeTable()
+    {
+        auto table = std::make_unique<CFolderTable>();
+        const CFolderTable& t = *table;
+        std::pair<const std::string*, BOOL> folders[] = {
+            {&t.m_strCache, t.m_bHasCache},     {&t.m_strCookies, t.m_bHasCookies},
+            {&t.m_strFavorites, t.m_bHasFavorites}, {&t.m_strHistory, t.m_bHasHistory},
+            {&t.m_strRecent, t.m_bHasRecent},   {&t.m_strTemp, t.m_bHasTemp}};
+        for (const auto& folder : folders)
+            if (folder.second && !IsUnderScratch(*folder.first)) {
+                std::fprintf(stderr, "usable folder outside the scratch drive: %s\n", folder.first->c_str());
+                std::abort();
+            }
+        table->SetLogPane(&pane);
+        return table;
+    }
+
+    std::string Folder(const std::string& name) const { return root + "\\" + name; }
+    bool Emptied(const std::string& name) const { return Exists(Folder(name)) && ListDir(Folder(name)).empty(); }
+    bool Untouched(const std::string& name) const
+    {
+        return Exists(Folder(name) + "\\a.txt") && Exists(Folder(name) + "\\sub\\b.txt");
+    }
+    std::string Log() const { return WindowText(host.hEdit); }
+
+    std::string root;
+    HostWindow host;
+    CLogEdit pane;
+};
+
+// A pane that lets a test act at the moment a given text is set.
+struct PaneSpy : CLogEdit {
+    std::function<void(const std::string&)> onText;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == WM_SETTEXT && onText)
+            onText(reinterpret_cast<const char*>(lp));
+        return CLogEdit::WindowProc(msg, wp, lp);
+    }
+};
+
+inline void EnableDefaults(CFolderTable& t)
+{
+    t.m_bCleanCache = t.m_bCleanHistory = t.m_bCleanCookies = t.m_bCleanTypedUrls = TRUE;
+    t.m_bCleanRecent = t.m_bCleanTemp = TRUE;
+    t.m_bCleanFavorites = t.m_bCleanCustom = FALSE;
+}

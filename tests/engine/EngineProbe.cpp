@@ -1,0 +1,54 @@
+// Child program for the engine's process-ending paths and for the real version
+// check under a Wine version chosen by the parent test.
+//   engine_probe kernel|win32s|platform3|noshell|run LOGFILE
+#include "controls/LogEdit.h"
+#include "engine/FolderTable.h"
+#include "tests/support/Windows.h"
+
+#include <cstdio>
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return 2;
+    const char* mode = argv[1];
+    OSVERSIONINFOA v = {};
+    v.dwOSVersionInfoSize = sizeof(v);
+    if (std::strcmp(mode, "noshell") == 0) {
+        // This process sees an empty HKEY_CURRENT_USER.
+        HKEY empty = nullptr;
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\BrightsweepTest\\EmptyUser", 0, nullptr, 0, KEY_ALL_ACCESS,
+                          nullptr, &empty, nullptr);
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, empty);
+        CFolderTable table;
+        return 3; // not reached
+    }
+    CFolderTable table;
+    if (std::strcmp(mode, "kernel") == 0)
+        table.CheckOsAndRunFor(FALSE, v);
+    if (std::strcmp(mode, "win32s") == 0) {
+        v.dwPlatformId = VER_PLATFORM_WIN32s;
+        table.CheckOsAndRunFor(TRUE, v);
+    }
+    if (std::strcmp(mode, "platform3") == 0) {
+        v.dwPlatformId = 3;
+        table.CheckOsAndRunFor(TRUE, v);
+    }
+    if (std::strcmp(mode, "run") == 0 && argc > 2) {
+        HostWindow host;
+        CLogEdit pane;
+        pane.SubclassWindow(host.hEdit);
+        table.SetLogPane(&pane);
+        table.m_bCleanTemp = TRUE;
+        table.CheckOsAndRun();
+        FILE* f = std::fopen(argv[2], "wb");
+        if (!f)
+            return 4;
+        std::string log = WindowText(host.hEdit);
+        std::fwrite(log.data(), 1, log.size(), f);
+        std::fclose(f);
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,108 @@
+#include "engine/SafePath.h"
+#include "tests/engine/EngineFixture.h"
+
+namespace {
+
+using FolderTableTest = EngineTest;
+
+TEST_F(FolderTableTest, ResolvesEveryFolderThatIsNamedAndUsable)
+{
+    auto t = MakeTable();
+    EXPECT_EQ(t->m_strCache, Folder("Cache"));
+    EXPECT_EQ(t->m_strHistory, Folder("History"));
+    EXPECT_EQ(t->m_strTemp, Folder("Temp")); // without the trailing backslash
+    for (BOOL has : {t->m_bHasCache, t->m_bHasCookies, t->m_bHasFavorites, t->m_bHasHistory, t->m_bHasRecent,
+                     t->m_bHasTemp})
+        EXPECT_EQ(has, TRUE);
+    // Enabled flags wait for the settings.
+    for (BOOL on : {t->m_bCleanCache, t->m_bCleanTemp, t->m_bCleanTypedUrls, t->m_bCleanCustom})
+        EXPECT_EQ(on, FALSE);
+}
+
+TEST_F(FolderTableTest, MissingEmptyErrorAndProtectedValuesMakeTheirCategoryUnavailable)
+{
+    DeleteValue(HKEY_CURRENT_USER, kShellFoldersKey, "Favorites");
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Recent", "");
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies", "Error");
+    char windows[MAX_PATH];
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string lower = windows;
+    for (char& c : lower)
+        c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", lower + "\\");
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "History", "C:\\");
+
+    auto t = MakeTable();
+    EXPECT_EQ(t->m_strFavorites, "Error");
+    EXPECT_EQ(t->m_bHasFavorites, FALSE);
+    EXPECT_EQ(t->m_bHasRecent, FALSE);
+    EXPECT_EQ(t->m_bHasCookies, FALSE);
+    EXPECT_EQ(t->m_bHasCache, FALSE);
+    EXPECT_EQ(t->m_bHasHistory, FALSE);
+    EXPECT_EQ(t->m_bHasTemp, TRUE); // the others are unaffected
+}
+
+TEST_F(FolderTableTest, TempIsUnavailableWhenItIsTheWindowsFolderInAnyFormOrDoesNotFit)
+{
+    char windows[MAX_PATH];
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string upper = windows;
+    for (char& c : upper)
+        c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
+    for (std::string temp : {std::string(windows) + "\\", upper + "\\", upper + "\\system32\\..\\", std::string("C:\\"),
+                             "S:\\" + std::string(300, 'x') + "\\"}) {
+        ::SetEnvironmentVariableA("TEMP", temp.c_str());
+        ::SetEnvironmentVariableA("TMP", temp.c_str());
+        auto t = MakeTable();
+        EXPECT_EQ(t->m_bHasTemp, FALSE) << temp;
+        EXPECT_EQ(t->m_strTemp, "") << temp;
+    }
+}
+
+TEST_F(FolderTableTest, QueryFolderValueReadsTextUpToItsFirstNulOrSaysError)
+{
+    const std::string key = "Software\\BrightsweepTest\\Query";
+    DeleteKeyTree(HKEY_CURRENT_USER, key);
+    SetString(HKEY_CURRENT_USER, key, "plain", "S:\\x");
+    SetDword(HKEY_CURRENT_USER, key, "number", 0x41);
+    HKEY h;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_ALL_ACCESS, &h), ERROR_SUCCESS);
+    // Stored without a terminating NUL: still read whole and nothing more.
+    ::RegSetValueExA(h, "unterminated", 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 3);
+    EXPECT_EQ(CFolderTable::QueryFolderValue(h, "plain"), "S:\\x");
+    EXPECT_EQ(CFolderTable::QueryFolderValue(h, "number"), "A"); // the type plays no part
+    EXPECT_EQ(CFolderTable::QueryFolderValue(h, "unterminated"), "abc");
+    EXPECT_EQ(CFolderTable::QueryFolderValue(h, "absent"), "Error");
+    ::RegCloseKey(h);
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\BrightsweepTest");
+}
+
+TEST(SafePath, RootsSystemFoldersAndTheirParentsAreProtected)
+{
+    const std::string win = "C:\\WINDOWS", sys = "C:\\WINDOWS\\system32";
+    for (const char* p : {"C:\\", "C:", "c:\\", "\\\\server\\share", "\\\\server\\share\\", "\\\\server",
+                          "\\\\?\\C:\\x", "\\\\.\\PhysicalDrive0", "C:\\windows", "c:\\Windows\\", "C:\\WINDOWS\\SYSTEM32",
+                          "C:/Windows/", ""})
+        EXPECT_TRUE(IsProtectedFolder(p, win, sys)) << p;
+    for (const char* p : {"C:\\WINDOWS\\Temp", "C:\\WINDOWSX", "C:\\Win", "\\\\server\\share\\folder", "D:\\WINDOWS",
+                          "C:\\Documents and Settings\\me\\Cookies"})
+        EXPECT_FALSE(IsProtectedFolder(p, win, sys)) << p;
+    // A system folder elsewhere protects its own parents.
+    EXPECT_TRUE(IsProtectedFolder("D:\\OS", "D:\\OS\\WINNT", "D:\\OS\\WINNT\\system32"));
+    EXPECT_TRUE(PathIsSameOrAbove("C:\\", "C:\\WINDOWS"));
+    EXPECT_FALSE(PathIsSameOrAbove("C:\\WIN", "C:\\WINDOWS"));
+}
+
+TEST(SafePath, TheSystemFormResolvesRelativeAndDottedPaths)
+{
+    char cwd[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, cwd);
+    ::SetCurrentDirectoryA("S:\\");
+    EXPECT_TRUE(IsProtectedFolder("."));
+    EXPECT_TRUE(IsProtectedFolder("S:\\links\\.."));
+    EXPECT_TRUE(IsProtectedFolder(""));
+    EXPECT_FALSE(IsProtectedFolder("S:\\links"));
+    ::SetCurrentDirectoryA(cwd);
+}
+
+} // namespace
