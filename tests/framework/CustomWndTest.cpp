@@ -1,0 +1,49 @@
+#include "framework/CustomWnd.h"
+#include "tests/support/Windows.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Recorder : CCustomWnd {
+    std::vector<UINT> seen;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        seen.push_back(msg);
+        if (msg == WM_USER + 5)
+            return 42;
+        return Default(msg, wp, lp);
+    }
+};
+
+TEST(CustomWnd, TheObjectSeesMessagesFromCreationToDestruction)
+{
+    HostWindow host;
+    Recorder w;
+    const char* cls = AfxRegisterWndClass(0);
+    EXPECT_STREQ(cls, AfxRegisterWndClass(0)); // one class for one set of arguments
+    ASSERT_TRUE(w.CreateEx(0, cls, "caption", WS_CHILD, RECT{0, 0, 30, 20}, host.hWnd, 0));
+    ASSERT_FALSE(w.seen.empty());
+    EXPECT_EQ(w.seen.front(), static_cast<UINT>(WM_NCCREATE));
+    EXPECT_EQ(w.SendMessage(WM_USER + 5), 42);
+    EXPECT_EQ(w.GetWindowText(), "caption");
+    w.DestroyWindow();
+    EXPECT_EQ(w.m_hWnd, nullptr);
+    EXPECT_EQ(w.seen.back(), static_cast<UINT>(WM_DESTROY));
+}
+
+TEST(CustomWnd, DestroyingTheObjectDestroysItsWindow)
+{
+    HostWindow host;
+    HWND hWnd = nullptr;
+    {
+        Recorder w;
+        ASSERT_TRUE(w.CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), "", WS_CHILD, RECT{0, 0, 5, 5}, host.hWnd, 0));
+        hWnd = w.m_hWnd;
+    }
+    EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+} // namespace
