@@ -1,0 +1,114 @@
+#include "framework/Dialog.h"
+
+namespace {
+// The dialog being created on this thread, until its window is known.
+thread_local CDialog* t_creating = nullptr;
+
+// Messages whose result a dialog procedure returns itself rather than
+// through DWLP_MSGRESULT.
+bool ReturnsDirectly(UINT msg)
+{
+    return (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) || msg == WM_COMPAREITEM ||
+           msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM || msg == WM_QUERYDRAGICON || msg == WM_INITDIALOG;
+}
+} // namespace
+
+INT_PTR CDialog::DoModal()
+{
+    CDialog* outer = t_creating;
+    t_creating = this;
+    INT_PTR r = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), m_hWndParent,
+                                  DialogProc, reinterpret_cast<LPARAM>(this));
+    t_creating = outer;
+    m_hWnd = nullptr;
+    return r;
+}
+
+BOOL CDialog::OnCommand(WPARAM wp, LPARAM)
+{
+    if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
+        EndDialog(LOWORD(wp));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return false;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    if (!self && t_creating) {
+        self = t_creating;
+        t_creating = nullptr;
+        self->m_hWnd = hWnd;
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return FALSE;
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+        self->m_hWnd = nullptr;
+        return FALSE;
+    }
+    try {
+        return self->Dispatch(msg, wp, lp);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
+{
+    LRESULT result = 0;
+    bool handled = OnMessage(msg, wp, lp, &result);
+    if (!handled) {
+        switch (msg) {
+        case WM_INITDIALOG: {
+            if (OnCreate() != 0) {
+                EndDialog(-1);
+                return FALSE;
+            }
+            RECT before;
+            ::GetWindowRect(m_hWnd, &before);
+            result = OnInitDialog();
+            handled = true;
+            RECT after;
+            ::GetWindowRect(m_hWnd, &after);
+            if (!::IsWindowVisible(m_hWnd) && ::EqualRect(&before, &after))
+                CenterWindowOver(m_hWnd, ::GetWindow(m_hWnd, GW_OWNER));
+            break;
+        }
+        case WM_COMMAND:
+            handled = OnCommand(wp, lp) != FALSE;
+            break;
+        default:
+            break;
+        }
+    }
+    if (!handled)
+        return FALSE;
+    if (ReturnsDirectly(msg))
+        return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+void CenterWindowOver(HWND hWnd, HWND hOver)
+{
+    RECT area;
+    if (hOver && ::IsWindowVisible(hOver) && !::IsIconic(hOver))
+        ::GetWindowRect(hOver, &area);
+    else
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    int w = rc.right - rc.left;
+    int h = rc.bottom - rc.top;
+    int x = area.left + (area.right - area.left - w) / 2;
+    int y = area.top + (area.bottom - area.top - h) / 2;
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
