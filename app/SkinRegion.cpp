@@ -1,0 +1,105 @@
+#include "app/SkinRegion.h"
+
+#include <algorithm>
+#include <climits>
+
+std::vector<RECT> SkinRuns(const std::uint8_t* pixels, int width, int height, int stride, COLORREF key, int mode)
+{
+    std::vector<RECT> runs;
+    const std::uint8_t kr = GetRValue(key), kg = GetGValue(key), kb = GetBValue(key);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = pixels + static_cast<size_t>(y) * stride;
+        auto inside = [&](int x) {
+            const std::uint8_t* p = row + 4 * x;
+            bool equal = p[0] == kb && p[1] == kg && p[2] == kr;
+            return mode ? !equal : equal;
+        };
+        for (int x = 0; x < width; ++x) {
+            int x0 = x;
+            while (x < width && inside(x))
+                ++x;
+            if (x > x0)
+                runs.push_back(RECT{x0, y, x, y + 1});
+        }
+    }
+    return runs;
+}
+
+HRGN RegionFromRuns(const std::vector<RECT>& runs, size_t batchSize)
+{
+    HRGN result = nullptr;
+    size_t done = 0;
+    std::vector<BYTE> buffer;
+    // Also once for no runs at all, which gives an empty region.
+    do {
+        size_t count = std::min(batchSize, runs.size() - done);
+        buffer.assign(sizeof(RGNDATAHEADER) + count * sizeof(RECT), 0);
+        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+        data->rdh.dwSize = sizeof(RGNDATAHEADER);
+        data->rdh.iType = RDH_RECTANGLES;
+        data->rdh.nCount = static_cast<DWORD>(count);
+        RECT bound = {LONG_MAX, LONG_MAX, 0, 0};
+        auto* rects = reinterpret_cast<RECT*>(data->Buffer);
+        for (size_t i = 0; i < count; ++i) {
+            const RECT& r = runs[done + i];
+            rects[i] = r;
+            bound.left = std::min(bound.left, r.left);
+            bound.top = std::min(bound.top, r.top);
+            bound.right = std::max(bound.right, r.right);
+            bound.bottom = std::max(bound.bottom, r.bottom);
+        }
+        data->rdh.rcBound = count ? bound : RECT{0, 0, 0, 0};
+        HRGN part = ::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
+        if (part) {
+            if (!result) {
+                result = part;
+            } else {
+                ::CombineRgn(result, result, part, RGN_OR);
+                ::DeleteObject(part);
+            }
+        }
+        done += count;
+    } while (done < runs.size());
+    return result;
+}
+
+HRGN MakeSkinRegion(HBITMAP hBitmap, COLORREF key, int mode)
+{
+    if (!hBitmap)
+        return nullptr;
+    BITMAP bm;
+    if (!::GetObjectA(hBitmap, sizeof(bm), &bm))
+        return nullptr;
+    HDC hdcSection = ::CreateCompatibleDC(nullptr);
+    if (!hdcSection)
+        return nullptr;
+    // Top-down 32-bit copy of the bitmap, so that rows read in screen order.
+    BITMAPINFOHEADER bih = {};
+    bih.biSize = sizeof(bih);
+    bih.biWidth = bm.bmWidth;
+    bih.biHeight = -bm.bmHeight;
+    bih.biPlanes = 1;
+    bih.biBitCount = 32;
+    bih.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP hSection = ::CreateDIBSection(hdcSection, reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS, &bits,
+                                          nullptr, 0);
+    HRGN region = nullptr;
+    if (hSection) {
+        HGDIOBJ oldSection = ::SelectObject(hdcSection, hSection);
+        HDC hdcSource = ::CreateCompatibleDC(hdcSection);
+        if (hdcSource) {
+            HGDIOBJ oldSource = ::SelectObject(hdcSource, hBitmap);
+            ::BitBlt(hdcSection, 0, 0, bm.bmWidth, bm.bmHeight, hdcSource, 0, 0, SRCCOPY);
+            ::GdiFlush();
+            region = RegionFromRuns(SkinRuns(static_cast<const std::uint8_t*>(bits), bm.bmWidth, bm.bmHeight,
+                                             bm.bmWidth * 4, key, mode));
+            ::SelectObject(hdcSource, oldSource);
+            ::DeleteDC(hdcSource);
+        }
+        ::SelectObject(hdcSection, oldSection);
+        ::DeleteObject(hSection);
+    }
+    ::DeleteDC(hdcSection);
+    return region;
+}
