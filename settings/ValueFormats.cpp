@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+const char kSettingsKey[] = "Software\\Brightsweep1.0\\Setting";
+
 int ParseDecimal(const char* text, int len)
 {
     int i = 0;
@@ -69,4 +71,11 @@ std::string FormatHotKey(int enabled, int keyCode, int modifier)
     char text[32];
     std::snprintf(text, sizeof(text), "%c%02d%02d", enabled ? '1' : '0', keyCode, modifier);
     return text;
+}
+
+HotKeyKeys ResolveHotKey(int keyCode, int modifier)
+{
+    if (keyCode == 0)
+        return {27, 0, 1};
+    return {keyCode, modifier, modifier != 0 ? 2 : 1};
 }

@@ -4,6 +4,9 @@
 #pragma once
 #include <string>
 
+// The settings key under HKEY_CURRENT_USER.
+extern const char kSettingsKey[];
+
 const int kCategoryCount = 8;
 
 // Decimal conversion of text[0..len) as the C runtime's atoi reads it: leading
@@ -36,3 +39,12 @@ struct HotKeyValue {
 bool ParseHotKey(const char* text, HotKeyValue* out);
 // Codes of 9 or less get a leading zero, larger ones are written as they are.
 std::string FormatHotKey(int enabled, int keyCode, int modifier);
+
+// The keys a "HotKey" value stands for: a main-key code of 0 means Esc alone,
+// whatever the modifier; otherwise a non-zero modifier makes a two-key hot key.
+struct HotKeyKeys {
+    int keyCode;
+    int modifier;
+    int keyCount;
+};
+HotKeyKeys ResolveHotKey(int keyCode, int modifier);

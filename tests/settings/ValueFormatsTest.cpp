@@ -67,3 +67,14 @@ TEST(ValueFormats, HotKeyRoundTripsTwoDigitCodes)
     EXPECT_FALSE(ParseHotKey("111200", &key));
     EXPECT_FALSE(ParseHotKey("1270", &key));
 }
+
+TEST(ValueFormats, HotKeyWithoutMainKeyIsEscAlone)
+{
+    auto same = [](HotKeyKeys a, HotKeyKeys b) {
+        return a.keyCode == b.keyCode && a.modifier == b.modifier && a.keyCount == b.keyCount;
+    };
+    EXPECT_TRUE(same(ResolveHotKey(0, 16), {27, 0, 1}));
+    EXPECT_TRUE(same(ResolveHotKey(0, 0), {27, 0, 1}));
+    EXPECT_TRUE(same(ResolveHotKey(17, 0), {17, 0, 1})); // Ctrl alone
+    EXPECT_TRUE(same(ResolveHotKey(88, 17), {88, 17, 2}));
+}

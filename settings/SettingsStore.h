@@ -1,0 +1,27 @@
+// Loading and saving the settings record under the current user's settings
+// key, and handing its category flags to the clean run's folder table. A
+// registry failure shows "error" and ends the process with exit code 0.
+#pragma once
+#include <string>
+#include <windows.h>
+
+#include "settings/CleanSettings.h"
+
+class CFolderTable;
+
+// Fills both copies of every value and appends the stored folders to
+// customFolders. On first start creates the key with the defaults; a missing
+// or malformed value is replaced by its default, each value on its own.
+void LoadSettings(CleanSettings& settings);
+
+// Writes the applied values and the folder list in place, then removes every
+// other value of the key. The key and the values are never absent meanwhile.
+void SaveSettings(const CleanSettings& settings);
+
+// The text of a value of hKey up to its first NUL, whatever its type, or
+// "Error" when it cannot be read.
+std::string ReadSettingText(HKEY hKey, const char* name);
+
+// Sets each enabled flag of the table to 1 exactly where the applied flag is 1,
+// and gives the table the folder list for its Custom step.
+void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table);
