@@ -8,6 +8,7 @@
 #include "settings/ValueFormats.h"
 #include "tests/settings/SettingsTestKey.h"
 #include "tests/support/Registry.h"
+#include "tests/support/Scratch.h"
 
 namespace {
 using Names = std::vector<std::string>;
@@ -418,5 +419,18 @@ TEST_F(SettingsStore, ApplyContentFlagsSetsExactlyTheMatchingTableFlags)
     EXPECT_EQ(table.m_bCleanCache, FALSE);
     EXPECT_EQ(table.m_bCleanHistory, FALSE);
     EXPECT_EQ(table.m_bCleanCookies, TRUE);
+}
+
+TEST_F(SettingsStore, ApplyContentFlagsHandsTheFolderListToTheCustomStep)
+{
+    std::string folder = FreshScratch("settings-custom");
+    WriteFile(folder + "\\f.txt");
+    CFolderTable table;
+    CleanSettings s;
+    s.applied.cleanCustomFolders = 1;
+    ApplyContentFlags(s, table);
+    s.customFolders.Append(folder); // added later: the table sees the live list
+    table.CleanCustom();
+    EXPECT_TRUE(ListDir(folder).empty());
 }
 } // namespace
