@@ -173,6 +173,13 @@ TEST(HyperLink, AttachingSetsUpTargetCaptionNotifyCursorAndTooltip)
                   TRUE);
         EXPECT_EQ(::GetCursor(), hand);
 
+        // With the mouse resting over the link, the tip appears.
+        ::SetForegroundWindow(host.hWnd);
+        RECT rc;
+        ::GetWindowRect(host.hStatic, &rc);
+        ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        EXPECT_TRUE(PumpUntil([&] { return ::IsWindowVisible(hTip) != FALSE; }, 5000));
+
         // The tooltip goes with the control.
         ::DestroyWindow(host.hStatic);
         EXPECT_FALSE(::IsWindow(hTip));
