@@ -14,6 +14,7 @@ bool CSubclassWnd::SubclassWindow(HWND hWnd)
     if (!::SetWindowSubclass(hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
         return false;
     m_hWnd = hWnd;
+    PreSubclassWindow();
     return true;
 }
 

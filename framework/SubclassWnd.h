@@ -13,6 +13,8 @@ public:
     void UnsubclassWindow();
 
 protected:
+    // Runs once the window is subclassed, before SubclassWindow returns.
+    virtual void PreSubclassWindow() {}
     // Messages not handled here must go to Default().
     virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp);
