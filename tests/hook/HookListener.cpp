@@ -5,7 +5,8 @@
 namespace {
 
 LONG g_screenSaves = 0;
-LONG g_keyDowns = 0;
+LONG g_keys = 0;
+LONG g_mark = 0;
 const UINT_PTR kLifeTimer = 1;
 
 LRESULT CALLBACK ListenerProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -16,12 +17,18 @@ LRESULT CALLBACK ListenerProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
             ++g_screenSaves;
         break;
     case WM_KEYDOWN:
-        ++g_keyDowns;
+    case WM_KEYUP:
+        ++g_keys;
         break;
     case kListenerScreenSaves:
         return g_screenSaves;
-    case kListenerKeyDowns:
-        return g_keyDowns;
+    case kListenerKeys:
+        return g_keys;
+    case kListenerMark:
+        g_mark = static_cast<LONG>(wp);
+        return 0;
+    case kListenerLastMark:
+        return g_mark;
     case WM_TIMER:
         if (wp == kLifeTimer)
             ::DestroyWindow(hWnd);
@@ -43,10 +50,12 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     wc.lpszClassName = kListenerClass;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     ::RegisterClassA(&wc);
-    HWND hWnd = ::CreateWindowExA(0, kListenerClass, "hook listener", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 100,
-                                  300, 200, nullptr, nullptr, hInstance, nullptr);
+    HWND hWnd = ::CreateWindowExA(0, kListenerClass, "hook listener", WS_OVERLAPPEDWINDOW, 500, 100, 300, 200,
+                                  nullptr, nullptr, hInstance, nullptr);
     if (!hWnd)
         return 1;
+    // Shown without taking the focus from the test; the test hands it over.
+    ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
     ::SetTimer(hWnd, kLifeTimer, 120000, nullptr);
     MSG msg;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {

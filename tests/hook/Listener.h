@@ -5,4 +5,6 @@
 
 const char kListenerClass[] = "BrightsweepHookListener";
 const UINT kListenerScreenSaves = WM_APP + 1; // returns the SC_SCREENSAVE commands seen
-const UINT kListenerKeyDowns = WM_APP + 2;    // returns the WM_KEYDOWN messages seen
+const UINT kListenerKeys = WM_APP + 2;        // returns the key-down and key-up messages seen
+const UINT kListenerMark = WM_APP + 3;        // posted with a number, which it keeps
+const UINT kListenerLastMark = WM_APP + 4;    // returns the last number posted with kListenerMark
