@@ -1,7 +1,7 @@
 // Cost of one call of the keyboard hook procedure, measured in this process,
 // next to a bare registry read of "HotKey"; and the allocations the library
 // makes per call. Prints its figures; sets "HotKey" for the run and puts it back.
-#include "hook/Keywatch.h"
+#include "hook/KeywatchExports.h"
 #include "tests/hook/ImportPatch.h"
 
 #include <algorithm>

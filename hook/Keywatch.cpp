@@ -2,7 +2,7 @@
 // command when the hot key stored in "HotKey" is typed. The system loads the
 // library into every process that receives keyboard input while the hook is
 // installed; each process keeps its own copy of the variables below.
-#include "hook/Keywatch.h"
+#include "hook/KeywatchExports.h"
 
 #include "hook/KeyState.h"
 
@@ -41,8 +41,8 @@ static void StoreState(const KeyState& state)
 
 // Refreshes the configuration from "HotKey"; an unreadable, malformed or
 // disabled value leaves it as it is. Runs at every keystroke in every process,
-// so it uses a stack buffer (no allocation) and one query for size and data: a
-// value too long for the buffer cannot be a valid one.
+// so it reads into a stack buffer with one query for size and data; a value
+// that does not fit counts as unreadable (a valid one has 5 characters).
 static void ReadHotKeySetting(KeyState* state)
 {
     HKEY key;

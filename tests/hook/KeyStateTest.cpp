@@ -154,18 +154,6 @@ TEST(KeyState, DisabledOrMisSizedValuesKeepThePreviousConfiguration)
     EXPECT_EQ(kb.fired, 1);
 }
 
-TEST(KeyState, ANewValueTakesEffectAtTheNextKeystroke)
-{
-    Keyboard kb("18817");
-    kb.Down(kCtrl);
-    ASSERT_TRUE(ConfigureHotKey(&kb.state, "12700"));
-    kb.Down(kX);
-    EXPECT_EQ(kb.fired, 0);
-    EXPECT_EQ(kb.state.secondkey, 0);
-    kb.Tap(kEsc);
-    EXPECT_EQ(kb.fired, 1);
-}
-
 TEST(KeyState, CodesOtherThanActionChangeNothing)
 {
     for (int code : {kHcNoRemove, 1, -1}) {
@@ -189,20 +177,6 @@ TEST(KeyState, CodesOtherThanActionChangeNothing)
         esc.Up(kEsc, code);
         EXPECT_EQ(esc.fired, 0) << code;
     }
-}
-
-TEST(KeyState, ReleasesRecordTheLowByteAsASignedValue)
-{
-    Keyboard kb("18817");
-    kb.Up(0xBE);
-    EXPECT_EQ(kb.state.newone, -66);
-    kb.Up(0x141); // low byte 'A'
-    EXPECT_EQ(kb.state.newone, 0x41);
-
-    // Only a two-key hot key tracks releases.
-    Keyboard one("12700");
-    one.Up(0xBE);
-    EXPECT_EQ(one.state.newone, 0);
 }
 
 } // namespace
