@@ -1,0 +1,144 @@
+#include "controls/SkinButton.h"
+
+#include "controls/ButtonOutline.h"
+#include "controls/Messages.h"
+
+#include <windowsx.h>
+
+bool CSkinButton::CreateButton(const char* caption, const RECT& rect, UINT shapeId, UINT overlayId, UINT normalId,
+                               UINT hoverId, UINT pressedId, CWnd* pParent)
+{
+    HWND hParent = pParent ? pParent->GetSafeHwnd() : nullptr;
+    // No class cursor: the pointer keeps the shape it had when it came in.
+    if (!CreateEx(0, AfxRegisterWndClass(0, nullptr, nullptr, nullptr), caption, WS_CHILD, rect, hParent, 0))
+        return false;
+    HDC hdc = ::GetWindowDC(m_hWnd);
+    ShapeFromBitmap(hdc, shapeId);
+    ::ReleaseDC(m_hWnd, hdc);
+    m_hWndOwner = hParent;
+    m_pNotifyParent = pParent;
+    m_nOverlayBitmap = static_cast<WORD>(overlayId);
+    m_nNormalBitmap = static_cast<WORD>(normalId);
+    m_nHoverBitmap = static_cast<WORD>(hoverId);
+    m_nPressedBitmap = static_cast<WORD>(pressedId);
+    return true;
+}
+
+SIZE CSkinButton::WindowSize() const
+{
+    RECT rc = {0, 0, 0, 0};
+    ::GetWindowRect(m_hWnd, &rc);
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+bool CSkinButton::ShapeFromBitmap(HDC hdc, UINT shapeId)
+{
+    SIZE size = WindowSize();
+    // A section keeps the bitmap's own colours, so that only exact black is cut
+    // whatever the display's depth.
+    auto hShape = static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(shapeId),
+                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HRGN hRgn = ButtonOutline(hdc, hShape, size.cx, size.cy);
+    if (hShape)
+        ::DeleteObject(hShape);
+    if (!hRgn)
+        return false;
+    // From here on the window owns the region.
+    if (!::SetWindowRgn(m_hWnd, hRgn, TRUE)) {
+        ::DeleteObject(hRgn);
+        return false;
+    }
+    return true;
+}
+
+void CSkinButton::Paint(HDC hdc)
+{
+    SIZE size = WindowSize();
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    UINT faceId = SkinFace(m_state, m_nNormalBitmap, m_nHoverBitmap, m_nPressedBitmap);
+    HBITMAP hFace = ::LoadBitmapA(instance, MAKEINTRESOURCEA(faceId));
+    HBITMAP hOverlay = ::LoadBitmapA(instance, MAKEINTRESOURCEA(m_nOverlayBitmap));
+    HDC dcFace = ::CreateCompatibleDC(hdc);
+    HDC dcOverlay = ::CreateCompatibleDC(hdc);
+    if (hFace && dcFace) {
+        HGDIOBJ oldFace = ::SelectObject(dcFace, hFace);
+        if (hOverlay && dcOverlay) {
+            HGDIOBJ oldOverlay = ::SelectObject(dcOverlay, hOverlay);
+            ::BitBlt(dcFace, 0, 0, size.cx, size.cy, dcOverlay, 0, 0, SRCPAINT);
+            ::SelectObject(dcOverlay, oldOverlay);
+        }
+        ::BitBlt(hdc, 0, 0, size.cx, size.cy, dcFace, 0, 0, SRCCOPY);
+        ::SelectObject(dcFace, oldFace);
+    }
+    if (dcOverlay)
+        ::DeleteDC(dcOverlay);
+    if (dcFace)
+        ::DeleteDC(dcFace);
+    if (hOverlay)
+        ::DeleteObject(hOverlay);
+    if (hFace)
+        ::DeleteObject(hFace);
+}
+
+void CSkinButton::Apply(const SkinButtonAction& action, LPARAM point)
+{
+    if (action.takeCapture)
+        ::SetCapture(m_hWnd);
+    if (action.releaseCapture)
+        ::ReleaseCapture();
+    if (action.postClick) {
+        // Without a parent the message goes to this thread's queue.
+        HWND hParent = m_pNotifyParent ? m_pNotifyParent->GetSafeHwnd() : nullptr;
+        ::PostMessageA(hParent, WM_SKINBUTTON_CLICKED, reinterpret_cast<WPARAM>(this), point);
+    }
+    if (action.repaint)
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CSkinButton::OnMouseMove(WPARAM keys, LPARAM point)
+{
+    SkinMouseMove in;
+    in.leftDown = (keys & MK_LBUTTON) != 0;
+    in.captured = ::GetCapture() == m_hWnd;
+    in.programActive = ::GetActiveWindow() != nullptr;
+    in.hasOwner = (m_hWndOwner ? m_hWndOwner : ::GetParent(m_hWnd)) != nullptr;
+    // Signed: with the capture, points left of or above the button are negative.
+    POINT pt = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    ::ClientToScreen(m_hWnd, &pt);
+    in.overButton = ::WindowFromPoint(pt) == m_hWnd;
+    Apply(SkinMouseMoved(m_state, in), point);
+}
+
+LRESULT CSkinButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_ERASEBKGND:
+        Paint(reinterpret_cast<HDC>(wp));
+        return TRUE;
+    case WM_LBUTTONDOWN:
+        Apply(SkinLButtonDown(m_state), lp);
+        return Default(msg, wp, lp);
+    case WM_MOUSEMOVE: {
+        LRESULT result = Default(msg, wp, lp);
+        OnMouseMove(wp, lp);
+        return result;
+    }
+    case WM_CAPTURECHANGED:
+        // The capture has already moved: releasing it here would take it from
+        // the window that has just set it.
+        Apply(SkinCaptureChanged(m_state, ::GetCapture() == m_hWnd), lp);
+        return Default(msg, wp, lp);
+    case WM_KILLFOCUS: {
+        LRESULT result = Default(msg, wp, lp);
+        Apply(SkinFocusLost(m_state), lp);
+        return result;
+    }
+    case WM_LBUTTONUP:
+        Apply(SkinLButtonUp(m_state), lp);
+        return Default(msg, wp, lp);
+    case WM_SKINBUTTON_CLICKED:
+        return 0;
+    default:
+        return Default(msg, wp, lp);
+    }
+}

@@ -1,0 +1,43 @@
+// The skinned window's push button: a child window cut to the outline of a
+// shape bitmap, showing one of three bitmap faces with an overlay OR-ed on.
+// It tracks the mouse itself and posts WM_SKINBUTTON_CLICKED to its parent
+// for a press and release without the cursor leaving it in between. It has no
+// keyboard interface and never draws its caption.
+#pragma once
+#include "controls/SkinButtonState.h"
+#include "framework/CustomWnd.h"
+
+class CSkinButton : public CCustomWnd {
+public:
+    CSkinButton() = default;
+    ~CSkinButton() override = default;
+
+    // Creates the button hidden (WS_CHILD only) and cuts it to the shape; the
+    // caller moves and shows it. Bitmaps are resources of the program file.
+    bool CreateButton(const char* caption, const RECT& rect, UINT shapeId, UINT overlayId, UINT normalId,
+                      UINT hoverId, UINT pressedId, CWnd* pParent);
+
+    // Every pixel of the shape except exact black belongs to the button; the
+    // window keeps the region. False (the window stays as it was) when the
+    // bitmap or the region cannot be made.
+    bool ShapeFromBitmap(HDC hdc, UINT shapeId);
+
+    const SkinButtonState& State() const { return m_state; }
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void Paint(HDC hdc);
+    void OnMouseMove(WPARAM keys, LPARAM point);
+    void Apply(const SkinButtonAction& action, LPARAM point);
+    SIZE WindowSize() const;
+
+    SkinButtonState m_state;
+    CWnd* m_pNotifyParent = nullptr;
+    HWND m_hWndOwner = nullptr;
+    WORD m_nHoverBitmap = 0;
+    WORD m_nNormalBitmap = 0;
+    WORD m_nPressedBitmap = 0;
+    WORD m_nOverlayBitmap = 0;
+};

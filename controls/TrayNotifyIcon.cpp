@@ -1,0 +1,82 @@
+#include "controls/TrayNotifyIcon.h"
+
+CTrayNotifyIcon::CTrayNotifyIcon()
+{
+    ::ZeroMemory(&m_nid, sizeof(m_nid));
+}
+
+CTrayNotifyIcon::~CTrayNotifyIcon()
+{
+    RemoveFromTray();
+}
+
+BOOL CTrayNotifyIcon::AddToTray(CWnd* pNotifyWnd, UINT uID, const char* tip, HICON hIcon, UINT callbackMessage)
+{
+    m_bWindowShown = TRUE;
+    m_pNotifyWnd = pNotifyWnd;
+    m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    m_nid.hWnd = pNotifyWnd ? pNotifyWnd->GetSafeHwnd() : nullptr;
+    m_nid.uID = uID;
+    m_nid.uCallbackMessage = callbackMessage;
+    m_nid.hIcon = hIcon;
+    m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // The first layout's tip holds 64 bytes with the terminating zero.
+    ::lstrcpynA(m_nid.szTip, tip ? tip : "", 64);
+    m_bAdded = ::Shell_NotifyIconA(NIM_ADD, &m_nid) ? TRUE : FALSE;
+    return m_bAdded;
+}
+
+BOOL CTrayNotifyIcon::RemoveFromTray()
+{
+    if (!m_bAdded)
+        return FALSE;
+    m_nid.uFlags = 0;
+    BOOL result = ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+    m_bAdded = FALSE;
+    return result;
+}
+
+void CTrayNotifyIcon::ShowMenu(HMENU hPopup)
+{
+    // Position 0, "Maximize", is the default item, shown in bold.
+    ::SetMenuDefaultItem(hPopup, 0, TRUE);
+    POINT pt = {0, 0};
+    ::GetCursorPos(&pt);
+    // Without the foreground the menu would not close when clicked away from.
+    ::SetForegroundWindow(m_nid.hWnd);
+    ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, m_nid.hWnd, nullptr);
+    // Lets the menu open again at once the next time.
+    ::PostMessageA(m_nid.hWnd, WM_NULL, 0, 0);
+}
+
+void CTrayNotifyIcon::PostShowOrHide(HMENU hPopup)
+{
+    UINT id;
+    if (!m_bWindowShown) {
+        ::SetForegroundWindow(m_nid.hWnd);
+        id = ::GetMenuItemID(hPopup, 0);
+    } else {
+        id = ::GetMenuItemID(hPopup, 1);
+    }
+    ::PostMessageA(m_nid.hWnd, WM_COMMAND, id, 0);
+}
+
+LRESULT CTrayNotifyIcon::HandleTrayMessage(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != m_nid.uID)
+        return 0;
+    if (lParam != WM_RBUTTONUP && lParam != WM_LBUTTONDBLCLK)
+        return 0;
+    HMENU hMenu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nid.uID));
+    if (!hMenu)
+        return 0;
+    HMENU hPopup = ::GetSubMenu(hMenu, 0);
+    if (hPopup) {
+        if (lParam == WM_RBUTTONUP)
+            ShowMenu(hPopup);
+        else
+            PostShowOrHide(hPopup);
+    }
+    ::DestroyMenu(hMenu);
+    return 0;
+}

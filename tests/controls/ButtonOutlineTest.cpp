@@ -1,0 +1,100 @@
+#include "controls/ButtonOutline.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+// The outline pixel by pixel: a rectangle over the button with each exactly
+// black pixel of the bitmap toggled away; pixels outside the bitmap
+// (GetPixel gives CLR_INVALID there) are kept.
+HRGN PixelByPixel(const std::vector<std::uint32_t>& pixels, int bmWidth, int bmHeight, int width, int height)
+{
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = bmWidth;
+    bi.bmiHeader.biHeight = -bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    HBITMAP hbm = ::CreateDIBSection(hdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+    HGDIOBJ old = ::SelectObject(hdc, hbm);
+    HRGN rgn = ::CreateRectRgn(0, 0, width, height);
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y)
+            if (::GetPixel(hdc, x, y) == 0) {
+                HRGN dot = ::CreateRectRgn(x, y, x + 1, y + 1);
+                ::CombineRgn(rgn, rgn, dot, RGN_XOR);
+                ::DeleteObject(dot);
+            }
+    ::SelectObject(hdc, old);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hdc);
+    return rgn;
+}
+
+void ExpectSameOutline(const std::vector<std::uint32_t>& pixels, int bmWidth, int bmHeight, int width, int height)
+{
+    HRGN expected = PixelByPixel(pixels, bmWidth, bmHeight, width, height);
+    HRGN actual = RegionFromRects(OutlineRuns(pixels.data(), bmWidth, bmHeight, width, height));
+    ASSERT_NE(actual, nullptr);
+    EXPECT_TRUE(::EqualRgn(expected, actual)) << bmWidth << "x" << bmHeight << " for " << width << "x" << height;
+    ::DeleteObject(expected);
+    ::DeleteObject(actual);
+}
+
+TEST(ButtonOutline, RunsGiveTheSameRegionAsOneTogglePerBlackPixel)
+{
+    std::mt19937 random(7);
+    // Mostly black, white and near-black tones, in clusters and single pixels;
+    // the unused high byte must not matter.
+    const std::uint32_t palette[] = {0x000000, 0x000000, 0xFFFFFF, 0x000033, 0x010000, 0x000100,
+                                     0xFF000000, 0x808080, 0x000001};
+    struct Case {
+        int bmWidth, bmHeight, width, height;
+    };
+    for (Case c : {Case{35, 35, 35, 35}, Case{34, 34, 35, 35}, Case{189, 21, 179, 21}, Case{20, 19, 20, 19},
+                   Case{1, 1, 3, 2}, Case{29, 44, 29, 44}}) {
+        std::vector<std::uint32_t> pixels(static_cast<size_t>(c.bmWidth) * c.bmHeight);
+        for (auto& p : pixels)
+            p = palette[random() % (sizeof(palette) / sizeof(palette[0]))];
+        ExpectSameOutline(pixels, c.bmWidth, c.bmHeight, c.width, c.height);
+    }
+
+    // A circle: black outside, grey on the rim.
+    std::vector<std::uint32_t> circle(35 * 35);
+    for (int y = 0; y < 35; ++y)
+        for (int x = 0; x < 35; ++x) {
+            int d = (2 * x - 34) * (2 * x - 34) + (2 * y - 34) * (2 * y - 34);
+            circle[y * 35 + x] = d > 34 * 34 ? 0 : d > 30 * 30 ? 0x404040 : 0x3060F0;
+        }
+    ExpectSameOutline(circle, 35, 35, 35, 35);
+}
+
+TEST(ButtonOutline, OnlyExactBlackIsCut)
+{
+    // One row: black, (0,0,51), black, (1,0,0), black black, white.
+    const std::uint32_t row[] = {0x000000, 0x000033, 0x000000, 0x010000, 0x000000, 0x000000, 0xFFFFFF};
+    std::vector<RECT> runs = OutlineRuns(row, 7, 1, 7, 1);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].left, 1);
+    EXPECT_EQ(runs[0].right, 2);
+    EXPECT_EQ(runs[1].left, 3);
+    EXPECT_EQ(runs[1].right, 4);
+    EXPECT_EQ(runs[2].left, 6);
+    EXPECT_EQ(runs[2].right, 7);
+
+    // All black: nothing is left of the button, and the region is empty.
+    std::vector<std::uint32_t> black(12, 0);
+    EXPECT_TRUE(OutlineRuns(black.data(), 4, 3, 4, 3).empty());
+    HRGN empty = RegionFromRects({});
+    ASSERT_NE(empty, nullptr);
+    RECT box;
+    EXPECT_EQ(::GetRgnBox(empty, &box), NULLREGION);
+    ::DeleteObject(empty);
+}
+
+} // namespace
