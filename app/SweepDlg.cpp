@@ -1,0 +1,423 @@
+#include "app/SweepDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/OsStatus.h"
+#include "app/SkinRegion.h"
+#include "controls/Messages.h"
+#include "controls/ShellOpen.h"
+#include "controls/SkinButton.h"
+#include "engine/FolderTable.h"
+#include "framework/MessageBox.h"
+#include "framework/Thread.h"
+#include "hook/Keywatch.h"
+#include "res/resource.h"
+#include "res/resource_menu.h"
+#include "settings/SettingsStore.h"
+
+#include <cstdlib>
+
+namespace {
+
+// Sent to the window from other threads: wParam = one of the calls below.
+const UINT WM_SWEEP_CALL = WM_USER + 1011;
+enum Call { kRefreshStatus, kUpdateAutoTimer, kRestoreWindow };
+
+const UINT_PTR kAutoTimer = 1;
+const RECT kLogRect = {26, 226, 258, 361};
+const RECT kStatusRect = {25, 122, 258, 180};
+
+struct ButtonRow {
+    const char* caption;
+    int x, y, width, height;
+    UINT shape, overlay, normal, hover, pressed;
+    CSkinButton* CSweepDlg::*member;
+};
+
+} // namespace
+
+CSweepDlg::CSweepDlg(HWND hParent) : CDialog(IDD_BRIGHTSWEEP, hParent), m_hotKey(InstallLaunchEv, UnInstallLaunchEv)
+{
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
+    m_hTrayIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
+}
+
+CSweepDlg::~CSweepDlg()
+{
+    // Reached after the window ended through Enter; no run works any more.
+    delete m_pFolderTable;
+    if (m_brushPane)
+        ::DeleteObject(m_brushPane);
+}
+
+bool CSweepDlg::OnOwnThread() const
+{
+    return !m_hWnd || ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
+}
+
+void CSweepDlg::CallOnOwnThread(int call)
+{
+    SendMessage(WM_SWEEP_CALL, static_cast<WPARAM>(call), 0);
+}
+
+int CSweepDlg::OnCreate()
+{
+    AfxSetMainWnd(m_hWnd);
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_hSkinBitmap = ::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_SKIN));
+    m_hSkinRgn = MakeSkinRegion(m_hSkinBitmap, RGB(0, 0, 0), 1);
+    if (m_hSkinRgn)
+        ::SetWindowRgn(m_hWnd, m_hSkinRgn, TRUE); // the region now belongs to the window
+    if (m_hSkinBitmap)
+        ::GetObjectA(m_hSkinBitmap, sizeof(m_bmSkin), &m_bmSkin);
+    m_hSkinDC = ::CreateCompatibleDC(nullptr);
+    m_hOldBitmap = ::SelectObject(m_hSkinDC, m_hSkinBitmap);
+    if (!m_trayIcon.AddToTray(this, IDR_TRAYMENU, "Brightsweep", m_hTrayIcon, WM_TRAY_NOTIFY)) {
+        AfxMessageBox("Failed to create tray icon", MB_ICONSTOP);
+        return -1;
+    }
+    return 0;
+}
+
+void CSweepDlg::CreateButtons()
+{
+    static const ButtonRow rows[] = {
+        {"Start", 15, 52, 35, 35, 137, 136, 134, 135, 138, &CSweepDlg::m_pBtnStart},
+        {"Auto", 65, 52, 35, 35, 137, 136, 140, 141, 139, &CSweepDlg::m_pBtnAuto},
+        {"Set", 115, 52, 35, 35, 137, 136, 147, 146, 148, &CSweepDlg::m_pBtnSet},
+        {"Help", 165, 52, 35, 35, 137, 136, 150, 149, 151, &CSweepDlg::m_pBtnHelp},
+        {"Min", 211, 41, 20, 19, 154, 152, 155, 156, 153, &CSweepDlg::m_pBtnMin},
+        {"Bye", 239, 29, 29, 44, 159, 157, 160, 161, 158, &CSweepDlg::m_pBtnBye},
+        {"F&D", 211, 97, 46, 14, 164, 162, 165, 166, 163, &CSweepDlg::m_pBtnHotKey},
+        {"Clear", 22, 377, 53, 26, 169, 167, 170, 171, 168, &CSweepDlg::m_pBtnClear},
+        {"About", 24, 17, 179, 21, 174, 172, 175, 176, 173, &CSweepDlg::m_pBtnAbout},
+    };
+    for (const ButtonRow& row : rows) {
+        auto* button = new CSkinButton;
+        button->CreateButton(row.caption, RECT{0, 0, row.width, row.height}, row.shape, row.overlay, row.normal,
+                             row.hover, row.pressed, this);
+        this->*row.member = button;
+        button->MoveWindow(row.x, row.y, row.width, row.height, TRUE);
+        button->ShowWindow(SW_SHOW);
+        ::UpdateWindow(button->m_hWnd);
+    }
+}
+
+void CSweepDlg::PlacePane(CLogEdit& pane, UINT id, const RECT& rc)
+{
+    pane.SubclassDlgItem(id, m_hWnd);
+    pane.SetFixedRect(rc);
+    RECT client;
+    ::GetClientRect(pane.m_hWnd, &client);
+    // The pane then snaps itself to its fixed rectangle.
+    pane.MoveWindow(rc.left, rc.top, client.right, client.bottom, TRUE);
+    pane.ShowWindow(SW_SHOW);
+    ::UpdateWindow(pane.m_hWnd);
+}
+
+BOOL CSweepDlg::OnInitDialog()
+{
+    // The window is a borderless pop-up at the screen's origin: client
+    // coordinates are the table's.
+    CreateButtons();
+    m_brushPane = ::CreateSolidBrush(m_crPaneBack);
+    PlacePane(m_editLog, IDC_LOG, kLogRect);
+    PlacePane(m_editStatus, IDC_STATUS, kStatusRect);
+
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    BOOL ok = ::GetVersionExA(&version);
+    switch (CheckStartupOs(ok, version, &m_strOsText)) {
+    case StartupOs::Win31:
+        AfxFatalExit("I'am sorry, Current windows3.1 can't be supported!");
+    case StartupOs::Unsupported:
+        AfxFatalExit("I'm sorry, Current your OS version can't be supported.");
+    case StartupOs::Supported:
+        break;
+    }
+
+    m_pFolderTable = new CFolderTable;
+    LoadSettings(m_settings);
+    m_hotKey.SetOwnerWindow(m_hWnd);
+    ApplyContentFlags();
+    ApplyHotKeyState();
+    UpdateAutoTimer();
+    RefreshStatus();
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    return TRUE;
+}
+
+void CSweepDlg::OnDestroy()
+{
+    StopCleanRun();
+    ::SelectObject(m_hSkinDC, m_hOldBitmap);
+    if (m_hSkinBitmap)
+        ::DeleteObject(m_hSkinBitmap);
+    ::DeleteDC(m_hSkinDC);
+    FreeButtons();
+    m_hotKey.Remove();
+    AfxSetMainWnd(nullptr);
+}
+
+void CSweepDlg::FreeButtons()
+{
+    for (CSkinButton** button : {&m_pBtnAbout, &m_pBtnClear, &m_pBtnHotKey, &m_pBtnMin, &m_pBtnHelp, &m_pBtnSet,
+                                 &m_pBtnAuto, &m_pBtnStart, &m_pBtnBye}) {
+        delete *button;
+        *button = nullptr;
+    }
+}
+
+void CSweepDlg::StopCleanRun()
+{
+    if (m_pFolderTable)
+        StopCleanRunAndWait(m_pFolderTable);
+}
+
+void CSweepDlg::StartCleanRun()
+{
+    m_pFolderTable->SetLogPane(&m_editLog);
+    ::StartCleanRun(m_pFolderTable, &m_editLog);
+}
+
+void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
+{
+    m_pFolderTable->SetLogPane(&m_editLog);
+    auto* button = reinterpret_cast<CSkinButton*>(wp);
+    if (!button)
+        return;
+    CSkinButton* const buttons[] = {m_pBtnStart, m_pBtnAuto, m_pBtnSet, m_pBtnHelp, m_pBtnMin,
+                                    m_pBtnBye,   m_pBtnHotKey, m_pBtnClear, m_pBtnAbout};
+    bool known = false;
+    for (CSkinButton* b : buttons)
+        known = known || b == button;
+    if (!known)
+        return;
+    ::SetFocus(button->m_hWnd);
+    if (button == m_pBtnStart) {
+        StartCleanRun();
+    } else if (button == m_pBtnAuto) {
+        m_settings.applied.autoClean = m_settings.applied.autoClean ? 0 : 1;
+        SaveSettings();
+        RefreshStatus();
+        UpdateAutoTimer();
+    } else if (button == m_pBtnSet) {
+        // The settings sheet arrives with its own change.
+    } else if (button == m_pBtnHelp) {
+        AfxBeginThread(HelpThreadProc, this);
+    } else if (button == m_pBtnMin) {
+        AfxBeginThread(MinimizeThreadProc, this);
+    } else if (button == m_pBtnBye) {
+        ExitProgram();
+    } else if (button == m_pBtnHotKey) {
+        m_settings.applied.hotKeyEnabled = m_settings.applied.hotKeyEnabled ? 0 : 1;
+        SaveSettings();
+        ApplyHotKeyState();
+        RefreshStatus();
+    } else if (button == m_pBtnClear) {
+        ::SetDlgItemTextA(m_hWnd, IDC_LOG, "");
+    } else if (button == m_pBtnAbout) {
+        ShowAboutBox(m_hWnd);
+    }
+}
+
+void CSweepDlg::SaveSettings()
+{
+    ::SaveSettings(m_settings);
+}
+
+void CSweepDlg::ApplyContentFlags()
+{
+    ::ApplyContentFlags(m_settings, *m_pFolderTable);
+}
+
+void CSweepDlg::ApplyHotKeyState()
+{
+    m_hotKey.Apply(m_settings);
+}
+
+void CSweepDlg::RefreshStatus()
+{
+    if (!OnOwnThread())
+        return CallOnOwnThread(kRefreshStatus);
+    m_strModeText = m_settings.applied.autoClean ? "Mode: Auto" : "Mode: Normal";
+    m_strHotKeyText = m_settings.applied.hotKeyEnabled ? "HotKey: On" : "HotKey: Off";
+    ::SetDlgItemTextA(m_hWnd, IDC_STATUS, "");
+    m_editStatus.AppendText(m_strOsText);
+    m_editStatus.AppendText("\r\n");
+    m_editStatus.AppendText(m_strModeText);
+    m_editStatus.AppendText("   ");
+    m_editStatus.AppendText(m_strHotKeyText);
+    m_editStatus.AppendText("\r\n");
+}
+
+void CSweepDlg::StartAutoTimer()
+{
+    ::SetTimer(m_hWnd, kAutoTimer, static_cast<UINT>(m_settings.applied.autoCleanMinutes) * 60000u, nullptr);
+    m_bTimerRunning = 1;
+}
+
+void CSweepDlg::StopAutoTimer()
+{
+    ::KillTimer(m_hWnd, kAutoTimer);
+    m_bTimerRunning = 0;
+}
+
+void CSweepDlg::UpdateAutoTimer()
+{
+    if (!OnOwnThread())
+        return CallOnOwnThread(kUpdateAutoTimer);
+    if (m_settings.applied.autoClean && m_settings.applied.autoCleanMinutes)
+        StartAutoTimer();
+    else if (!m_settings.applied.autoClean && m_bTimerRunning)
+        StopAutoTimer();
+}
+
+void CSweepDlg::OnTimer(UINT_PTR id)
+{
+    if (id == kAutoTimer)
+        StartCleanRun(); // ignored while a run works
+}
+
+void CSweepDlg::RestoreWindow()
+{
+    if (!OnOwnThread())
+        return CallOnOwnThread(kRestoreWindow);
+    ShowWindow(SW_RESTORE);
+    ::SetForegroundWindow(m_hWnd);
+    m_trayIcon.m_bWindowShown = 1;
+}
+
+UINT CSweepDlg::MinimizeThreadProc(LPVOID param)
+{
+    auto* dlg = static_cast<CSweepDlg*>(param);
+    dlg->ShowWindow(SW_MINIMIZE);
+    dlg->ShowWindow(SW_SHOWMINIMIZED);
+    dlg->ShowWindow(SW_HIDE);
+    ::UpdateWindow(dlg->m_hWnd);
+    dlg->m_trayIcon.m_bWindowShown = 0;
+    return 1;
+}
+
+void CSweepDlg::ExitProgram()
+{
+    FreeButtons();
+    // Nothing is freed under a running clean run: it stops at its next entry.
+    StopCleanRun();
+    delete m_pFolderTable;
+    m_pFolderTable = nullptr;
+    m_hotKey.Remove();
+    m_trayIcon.RemoveFromTray();
+    std::exit(0);
+}
+
+HBRUSH CSweepDlg::OnCtlColor(HDC hdc, HWND hCtl)
+{
+    int id = ::GetDlgCtrlID(hCtl);
+    if (id != IDC_LOG && id != IDC_STATUS)
+        return nullptr;
+    ::SetBkColor(hdc, m_crPaneBack);
+    ::SetTextColor(hdc, m_crPaneText);
+    return m_brushPane;
+}
+
+BOOL CSweepDlg::OnCommand(WPARAM wp, LPARAM lp)
+{
+    switch (LOWORD(wp)) {
+    case IDCANCEL:
+        return TRUE; // Escape and close requests leave the window open
+    case IDOK:
+        StopCleanRun();
+        EndDialog(IDOK);
+        return TRUE;
+    case IDM_EXIT:
+        ExitProgram();
+    case IDM_HOTKEY_ON:
+    case IDM_HOTKEY_OFF:
+        m_settings.applied.hotKeyEnabled = LOWORD(wp) == IDM_HOTKEY_ON ? 1 : 0;
+        SaveSettings();
+        ApplyHotKeyState();
+        RefreshStatus();
+        return TRUE;
+    case IDM_AUTO_ON:
+    case IDM_AUTO_OFF:
+        m_settings.applied.autoClean = LOWORD(wp) == IDM_AUTO_ON ? 1 : 0;
+        SaveSettings();
+        RefreshStatus();
+        UpdateAutoTimer();
+        return TRUE;
+    case IDM_MAXIMIZE:
+        RestoreWindow();
+        return TRUE;
+    case IDM_MINIMIZE:
+        AfxBeginThread(MinimizeThreadProc, this);
+        return TRUE;
+    default:
+        return CDialog::OnCommand(wp, lp);
+    }
+}
+
+bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+{
+    switch (msg) {
+    case WM_SYSCOMMAND:
+        // The about-box command is the only one of the window's own; the
+        // screen saver and everything else take the default handling.
+        if ((wp & 0xFFF0) != 0x0010)
+            return false;
+        ShowAboutBox(m_hWnd);
+        *result = 0;
+        return true;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        ::BeginPaint(m_hWnd, &ps);
+        ::EndPaint(m_hWnd, &ps);
+        *result = 0;
+        return true;
+    }
+    case WM_QUERYDRAGICON:
+        *result = reinterpret_cast<LRESULT>(m_hIcon);
+        return true;
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    case WM_ERASEBKGND:
+        ::BitBlt(reinterpret_cast<HDC>(wp), 0, 0, m_bmSkin.bmWidth, m_bmSkin.bmHeight, m_hSkinDC, 0, 0, SRCCOPY);
+        *result = TRUE;
+        return true;
+    case WM_NCHITTEST:
+        *result = HTCAPTION; // the whole skin drags the window
+        return true;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+        if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
+            *result = reinterpret_cast<LRESULT>(brush);
+            return true;
+        }
+        return false;
+    case WM_TIMER:
+        OnTimer(wp);
+        return false;
+    case WM_TRAY_NOTIFY:
+        *result = m_trayIcon.HandleTrayMessage(wp, lp);
+        return true;
+    case WM_SKINBUTTON_CLICKED:
+        OnSkinButtonClicked(wp, lp);
+        *result = 0;
+        return true;
+    case WM_APPLY_HOTKEY_STATE:
+        *result = m_hotKey.OnApplyMessage(wp, lp);
+        return true;
+    case WM_SWEEP_CALL:
+        if (wp == kRefreshStatus)
+            RefreshStatus();
+        else if (wp == kUpdateAutoTimer)
+            UpdateAutoTimer();
+        else if (wp == kRestoreWindow)
+            RestoreWindow();
+        *result = 0;
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,120 @@
+#include "tests/e2e/E2EFixture.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+const char kSettingKey[] = "Software\\Brightsweep1.0\\Setting";
+
+namespace {
+struct ButtonPlace {
+    const char* caption;
+    int x, y, width, height;
+};
+const ButtonPlace kButtons[] = {
+    {"Start", 15, 52, 35, 35}, {"Auto", 65, 52, 35, 35},   {"Set", 115, 52, 35, 35},
+    {"Help", 165, 52, 35, 35}, {"Min", 211, 41, 20, 19},   {"Bye", 239, 29, 29, 44},
+    {"F&D", 211, 97, 46, 14},  {"Clear", 22, 377, 53, 26}, {"About", 24, 17, 179, 21},
+};
+} // namespace
+
+namespace {
+
+// The right end of the Wine desktop's taskbar, where notification icons sit.
+RECT TrayArea()
+{
+    RECT rc = {0, 0, 0, 0};
+    HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
+    if (tray) {
+        ::GetWindowRect(tray, &rc);
+        rc.left = rc.right - 120;
+    }
+    return rc;
+}
+
+std::vector<COLORREF> Pixels(const RECT& rc)
+{
+    std::vector<COLORREF> pixels;
+    HDC screen = ::GetDC(nullptr);
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            pixels.push_back(::GetPixel(screen, x, y));
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+} // namespace
+
+void E2ETest::SetUp()
+{
+    root = FreshScratch("e2e");
+    for (const char* name : {"Cache", "Cookies", "Favorites", "History", "Recent", "Temp"}) {
+        MakeDir(Folder(name));
+        Fill(name);
+    }
+    for (const char* value : {"Cache", "Cookies", "Favorites", "History", "Recent"})
+        SetString(HKEY_CURRENT_USER, kShellFoldersKey, value, Folder(value));
+    // The program inherits this environment.
+    ::SetEnvironmentVariableA("TEMP", (Folder("Temp") + "\\").c_str());
+    ::SetEnvironmentVariableA("TMP", (Folder("Temp") + "\\").c_str());
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Brightsweep1.0");
+    m_trayBefore = Pixels(TrayArea());
+}
+
+void E2ETest::TearDown()
+{
+    program.Kill();
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Brightsweep1.0");
+}
+
+void E2ETest::Fill(const std::string& name)
+{
+    WriteFile(Folder(name) + "\\file.txt");
+    MakeDir(Folder(name) + "\\sub");
+    WriteFile(Folder(name) + "\\sub\\inner.txt");
+}
+
+bool E2ETest::Emptied(const std::string& name) const
+{
+    return Exists(Folder(name)) && ListDir(Folder(name)).empty();
+}
+
+void E2ETest::ClickButton(const char* caption)
+{
+    // A button lights up, and so takes a click, only while the program is the
+    // active application: a click on the skin activates it first.
+    if (::GetForegroundWindow() != program.MainWindow()) {
+        program.Click(140, 200);
+        WaitFor([&] { return ::GetForegroundWindow() == program.MainWindow(); }, 2000);
+    }
+    for (const ButtonPlace& b : kButtons)
+        if (std::strcmp(b.caption, caption) == 0) {
+            program.Click(b.x + b.width / 2, b.y + b.height / 2);
+            PumpFor(150);
+            return;
+        }
+    ADD_FAILURE() << "no button " << caption;
+}
+
+bool E2ETest::TrayIcon(POINT* centre) const
+{
+    RECT area = TrayArea();
+    std::vector<COLORREF> now = Pixels(area);
+    if (now.size() != m_trayBefore.size() || now.empty())
+        return false;
+    int width = area.right - area.left;
+    RECT box = {LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+    for (size_t i = 0; i < now.size(); ++i)
+        if (now[i] != m_trayBefore[i]) {
+            int x = area.left + static_cast<int>(i) % width, y = area.top + static_cast<int>(i) / width;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x);
+            box.bottom = std::max<LONG>(box.bottom, y);
+        }
+    if (box.left > box.right)
+        return false;
+    if (centre)
+        *centre = POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    return true;
+}

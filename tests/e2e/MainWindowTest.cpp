@@ -1,0 +1,162 @@
+// The real program in the Wine desktop, driven with real mouse and keyboard
+// input: start-up, the buttons, the tray icon and its menu, and the ways out.
+#include "tests/e2e/E2EFixture.h"
+
+namespace {
+
+const char kDefaultStatus[] = "OS: Windows 2000\r\nMode: Normal   HotKey: On\r\n";
+
+// Counts the screen-saver command that the hot-key hook broadcasts.
+class ScreenSaverListener {
+public:
+    ScreenSaverListener()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.lpszClassName = "BrightsweepE2EListener";
+        ::RegisterClassA(&wc);
+        m_hWnd = ::CreateWindowExA(0, wc.lpszClassName, "listener", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 50, 200,
+                                   150, nullptr, nullptr, wc.hInstance, nullptr);
+        s_count = 0;
+    }
+    ~ScreenSaverListener() { ::DestroyWindow(m_hWnd); }
+    int Count() const { return s_count; }
+    void Focus() const
+    {
+        ::SetForegroundWindow(m_hWnd);
+        ::SetFocus(m_hWnd);
+        PumpFor(200);
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
+    {
+        if (m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_SCREENSAVE) {
+            ++s_count;
+            return 0;
+        }
+        return ::DefWindowProcA(h, m, w, l);
+    }
+    static int s_count;
+    HWND m_hWnd;
+};
+int ScreenSaverListener::s_count = 0;
+
+using MainWindow = E2ETest;
+
+TEST_F(MainWindow, FirstStartWritesTheDefaultsAndShowsTheStatus)
+{
+    ASSERT_TRUE(program.Start());
+    EXPECT_EQ(Status(), kDefaultStatus);
+    EXPECT_EQ(Setting("Content"), "11111100");
+    EXPECT_EQ(Setting("Mode"), "00001");
+    EXPECT_EQ(Setting("HotKey"), "12700");
+    EXPECT_EQ(Setting("CustomNumber"), "<missing>");
+    EXPECT_EQ(Log(), "");
+}
+
+TEST_F(MainWindow, StartCleansTheFoldersAndClearEmptiesOnlyTheLog)
+{
+    ASSERT_TRUE(program.Start());
+    ClickButton("Start");
+    ASSERT_TRUE(WaitFor([&] { return Log().find("End cleaning...OK\r\n") != std::string::npos; }));
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Temp...OK\r\nCleaning Cache...OK\r\nCleaning Cookies...OK\r\n"
+                     "Cleaning History...OK\r\nCleaning TypedURLs...OK\r\nCleaning Recent...OK\r\n"
+                     "End cleaning...OK\r\n");
+    for (const char* f : {"Temp", "Cache", "Cookies", "History", "Recent"})
+        EXPECT_TRUE(Emptied(f)) << f;
+    EXPECT_FALSE(Emptied("Favorites")); // off by default
+
+    ClickButton("Clear");
+    EXPECT_TRUE(WaitFor([&] { return Log().empty(); }));
+    EXPECT_EQ(Status(), kDefaultStatus);
+}
+
+TEST_F(MainWindow, AutoTwiceReturnsToTheFirstModeAndEachClickIsSaved)
+{
+    ASSERT_TRUE(program.Start());
+    ClickButton("Auto");
+    EXPECT_TRUE(WaitFor([&] { return Status() == "OS: Windows 2000\r\nMode: Auto   HotKey: On\r\n"; }));
+    EXPECT_EQ(Setting("Mode"), "10001");
+    ClickButton("Auto");
+    EXPECT_TRUE(WaitFor([&] { return Status() == kDefaultStatus; }));
+    EXPECT_EQ(Setting("Mode"), "00001");
+}
+
+TEST_F(MainWindow, HotKeyButtonTogglesTheStatusTheSettingAndTheHook)
+{
+    ScreenSaverListener listener;
+    ASSERT_TRUE(program.Start());
+    listener.Focus();
+    CProgram::Key(VK_ESCAPE);
+    EXPECT_TRUE(WaitFor([&] { return listener.Count() > 0; }, 3000)) << "the hook fires while on";
+
+    ::SetForegroundWindow(program.MainWindow());
+    ClickButton("F&D");
+    EXPECT_TRUE(WaitFor([&] { return Status() == "OS: Windows 2000\r\nMode: Normal   HotKey: Off\r\n"; }));
+    EXPECT_EQ(Setting("HotKey"), "02700");
+    int before = listener.Count();
+    listener.Focus();
+    CProgram::Key(VK_ESCAPE);
+    PumpFor(500);
+    EXPECT_EQ(listener.Count(), before) << "the hook is gone";
+
+    ::SetForegroundWindow(program.MainWindow());
+    ClickButton("F&D");
+    EXPECT_TRUE(WaitFor([&] { return Status() == kDefaultStatus; }));
+    EXPECT_EQ(Setting("HotKey"), "12700");
+}
+
+TEST_F(MainWindow, MinHidesTheWindowAndADoubleClickOnTheTrayIconBringsItBack)
+{
+    ASSERT_TRUE(program.Start());
+    ClickButton("Min");
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }));
+    POINT icon;
+    ASSERT_TRUE(TrayIcon(&icon));
+    CProgram::DoubleClickScreen(icon);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.MainWindow()) != FALSE; }));
+    EXPECT_EQ(::GetForegroundWindow(), program.MainWindow());
+}
+
+TEST_F(MainWindow, EscapeLeavesTheWindowOpenAndEnterEndsTheProgram)
+{
+    ASSERT_TRUE(program.Start());
+    program.Click(140, 200); // on the skin: the window becomes active
+    CProgram::Key(VK_ESCAPE);
+    PumpFor(500);
+    EXPECT_TRUE(program.Running());
+    EXPECT_TRUE(::IsWindowVisible(program.MainWindow()));
+    CProgram::Key(VK_RETURN);
+    DWORD code = 1;
+    ASSERT_TRUE(program.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitFor([&] { return !TrayIconShown(); }, 5000));
+}
+
+TEST_F(MainWindow, ByeEndsTheProgramWithoutATrayIcon)
+{
+    ASSERT_TRUE(program.Start());
+    ASSERT_TRUE(WaitFor([&] { return TrayIconShown(); }, 3000));
+    ClickButton("Bye");
+    DWORD code = 1;
+    ASSERT_TRUE(program.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitFor([&] { return !TrayIconShown(); }, 5000));
+}
+
+TEST_F(MainWindow, DraggingTheSkinMovesTheWindow)
+{
+    ASSERT_TRUE(program.Start());
+    RECT before;
+    ::GetWindowRect(program.MainWindow(), &before);
+    // A point of the skin away from buttons and panes.
+    program.Drag(140, 200, 180, 230);
+    RECT after;
+    ::GetWindowRect(program.MainWindow(), &after);
+    EXPECT_EQ(after.left - before.left, 40);
+    EXPECT_EQ(after.top - before.top, 30);
+}
+
+} // namespace
