@@ -234,19 +234,14 @@ TEST_F(TrayTest, RightClickShowsTheMenuAtTheCursorAndDeliversTheChoice)
     EXPECT_EQ(::GetForegroundWindow(), owner.m_hWnd);
     EXPECT_EQ(CommandsAfterPumping(), std::vector<WPARAM>{IDM_EXIT});
 
-    // Dismissed: no command. The menu opens again at once.
+    // Dismissed: no command.
     owner.received.clear();
     {
         MenuWatcher watch;
         EXPECT_EQ(tray.HandleTrayMessage(195, WM_RBUTTONUP), 0);
         EXPECT_EQ(watch.shown, 1);
     }
-    {
-        MenuWatcher watch(1);
-        EXPECT_EQ(tray.HandleTrayMessage(195, WM_RBUTTONUP), 0);
-        EXPECT_EQ(watch.shown, 1);
-    }
-    EXPECT_EQ(CommandsAfterPumping(), std::vector<WPARAM>{IDM_MINIMIZE});
+    EXPECT_TRUE(CommandsAfterPumping().empty());
 }
 
 TEST_F(TrayTest, OtherIconsOtherMouseEventsAndAMissingMenuDoNothing)
