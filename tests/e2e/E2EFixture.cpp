@@ -20,20 +20,24 @@ const ButtonPlace kButtons[] = {
 
 namespace {
 
-// The right end of the Wine desktop's taskbar, where notification icons sit.
+// Where the Wine desktop's taskbar shows its first notification icon: the
+// right-most square of small-icon size plus a two-pixel border each side.
 RECT TrayArea()
 {
     RECT rc = {0, 0, 0, 0};
     HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
     if (tray) {
         ::GetWindowRect(tray, &rc);
-        rc.left = rc.right - 120;
+        rc.left = rc.right - (::GetSystemMetrics(SM_CXSMICON) + 4);
     }
     return rc;
 }
 
 std::vector<COLORREF> Pixels(const RECT& rc)
 {
+    // The pointer is drawn into the screen: keep it out of the way.
+    ::SetCursorPos(5, 5);
+    PumpFor(100);
     std::vector<COLORREF> pixels;
     HDC screen = ::GetDC(nullptr);
     for (int y = rc.top; y < rc.bottom; ++y)
@@ -115,6 +119,6 @@ bool E2ETest::TrayIcon(POINT* centre) const
     if (box.left > box.right)
         return false;
     if (centre)
-        *centre = POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+        *centre = POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
     return true;
 }

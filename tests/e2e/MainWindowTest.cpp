@@ -123,7 +123,7 @@ TEST_F(MainWindow, MinHidesTheWindowAndADoubleClickOnTheTrayIconBringsItBack)
 TEST_F(MainWindow, EscapeLeavesTheWindowOpenAndEnterEndsTheProgram)
 {
     ASSERT_TRUE(program.Start());
-    program.Click(140, 200); // on the skin: the window becomes active
+    ClickButton("Clear"); // Enter acts once a button has the focus
     CProgram::Key(VK_ESCAPE);
     PumpFor(500);
     EXPECT_TRUE(program.Running());

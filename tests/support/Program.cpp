@@ -69,6 +69,12 @@ bool CProgram::Start(DWORD timeoutMs)
 
 void CProgram::Kill()
 {
+    // The tray menu's "Exit" first, which takes the icon away; killing the
+    // process would leave it in the notification area.
+    if (Running() && m_hMain) {
+        ::PostMessageA(m_hMain, WM_COMMAND, 32773, 0);
+        ::WaitForSingleObject(m_hProcess, 5000);
+    }
     if (Running()) {
         ::TerminateProcess(m_hProcess, 99);
         ::WaitForSingleObject(m_hProcess, 5000);

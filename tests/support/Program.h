@@ -17,7 +17,8 @@ public:
     // Starts the program and waits until its main window shows a filled
     // status pane. False when that does not happen within timeoutMs.
     bool Start(DWORD timeoutMs = 20000);
-    // Ends the process if it still runs.
+    // Ends the process if it still runs: through its "Exit" command, or
+    // killed when that does not end it.
     void Kill();
     // Waits for the process to end; false on timeout.
     bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr);
