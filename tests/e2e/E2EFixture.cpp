@@ -122,3 +122,15 @@ bool E2ETest::TrayIcon(POINT* centre) const
         *centre = POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
     return true;
 }
+
+HWND E2ETest::OpenTrayMenu() const
+{
+    POINT pt;
+    if (!TrayIcon(&pt))
+        return nullptr;
+    CProgram::ClickScreen(pt, true);
+    HWND menu = nullptr;
+    WaitFor([&] { return (menu = program.FindWindowOfProgram("#32768")) != nullptr && ::IsWindowVisible(menu); },
+            5000);
+    return menu;
+}

@@ -36,6 +36,8 @@ protected:
     // centre in screen coordinates, or false when nothing shows there.
     bool TrayIcon(POINT* centre = nullptr) const;
     bool TrayIconShown() const { return TrayIcon(); }
+    // Opens the tray menu with a real right-click on the icon; its window or null.
+    HWND OpenTrayMenu() const;
 
     std::string root;
     CProgram program;

@@ -160,3 +160,46 @@ TEST_F(MainWindow, DraggingTheSkinMovesTheWindow)
 }
 
 } // namespace
+
+namespace {
+
+using TrayMenu = E2ETest;
+
+TEST_F(TrayMenu, AutoOnIsSavedAndShownAndExitEndsTheProgram)
+{
+    ASSERT_TRUE(program.Start());
+    HWND menu = OpenTrayMenu();
+    ASSERT_NE(menu, nullptr);
+    // Down selects "Maximize" first; "Auto ON" is the third item.
+    for (int i = 0; i < 3; ++i)
+        CProgram::Key(VK_DOWN);
+    CProgram::Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return Status() == "OS: Windows 2000\r\nMode: Auto   HotKey: On\r\n"; }));
+    EXPECT_EQ(Setting("Mode"), "10001");
+
+    menu = OpenTrayMenu();
+    ASSERT_NE(menu, nullptr);
+    CProgram::Key(VK_UP); // from nothing, Up selects the last item: "Exit"
+    CProgram::Key(VK_RETURN);
+    DWORD code = 1;
+    ASSERT_TRUE(program.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(WaitFor([&] { return !TrayIconShown(); }, 5000));
+}
+
+TEST_F(MainWindow, AutoCleanAtOneMinuteStartsARunByItself)
+{
+    SetString(HKEY_CURRENT_USER, kSettingKey, "Content", "11111100");
+    SetString(HKEY_CURRENT_USER, kSettingKey, "Mode", "10001");
+    SetString(HKEY_CURRENT_USER, kSettingKey, "HotKey", "12700");
+    ASSERT_TRUE(program.Start());
+    EXPECT_EQ(Status(), "OS: Windows 2000\r\nMode: Auto   HotKey: On\r\n");
+    EXPECT_EQ(Log(), "");
+    DWORD start = ::GetTickCount();
+    ASSERT_TRUE(WaitFor([&] { return Log().find("End cleaning...OK\r\n") != std::string::npos; }, 80000));
+    DWORD elapsed = ::GetTickCount() - start;
+    EXPECT_GT(elapsed, 50000u);
+    EXPECT_TRUE(Emptied("Temp"));
+}
+
+} // namespace
