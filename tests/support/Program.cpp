@@ -56,7 +56,9 @@ CProgram::~CProgram()
 
 bool CProgram::Start(DWORD timeoutMs)
 {
-    m_hProcess = StartSibling("Brightsweep.exe", "", &m_pid);
+    // From its own folder, as tools/run starts it: the help page is found
+    // below the current directory.
+    m_hProcess = StartSibling("Brightsweep.exe", "", &m_pid, true);
     if (!m_hProcess)
         return false;
     return WaitFor(

@@ -92,7 +92,7 @@ std::string MessageBoxText(HWND box)
     return WindowText(::GetDlgItem(box, 0xFFFF));
 }
 
-HANDLE StartSibling(const std::string& exe, const std::string& args, DWORD* pid)
+HANDLE StartSibling(const std::string& exe, const std::string& args, DWORD* pid, bool inSiblingsFolder)
 {
     char self[MAX_PATH];
     DWORD n = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -102,7 +102,8 @@ HANDLE StartSibling(const std::string& exe, const std::string& args, DWORD* pid)
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          inSiblingsFolder ? dir.c_str() : nullptr, &si, &pi))
         return nullptr;
     ::CloseHandle(pi.hThread);
     if (pid)

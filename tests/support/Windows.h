@@ -24,6 +24,6 @@ HWND FindMessageBox(DWORD pid);
 std::string MessageBoxText(HWND box);
 std::string WindowText(HWND hWnd);
 
-// Starts "<dir of this test program>\<exe> <args>"; returns the process handle
-// and its id, or null.
-HANDLE StartSibling(const std::string& exe, const std::string& args, DWORD* pid);
+// Starts "<dir of this test program>\<exe> <args>", in that folder when
+// inSiblingsFolder; returns the process handle and its id, or null.
+HANDLE StartSibling(const std::string& exe, const std::string& args, DWORD* pid, bool inSiblingsFolder = false);

@@ -1,0 +1,54 @@
+// The about box and the help page, opened from the real program.
+#include "tests/controls/OpenFixture.h"
+#include "tests/e2e/E2EFixture.h"
+
+namespace {
+
+using AboutHelp = E2ETest;
+
+POINT Centre(const RECT& rc)
+{
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+TEST_F(AboutHelp, AboutOpensTheBoxOverTheMainWindowAndEscapeOrOkCloseIt)
+{
+    ASSERT_TRUE(program.Start());
+    for (WORD closeKey : {WORD(VK_ESCAPE), WORD(VK_RETURN)}) {
+        ClickButton("About");
+        HWND box = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            box = program.FindWindowOfProgram("#32770", "About Brightsweep");
+            return box && ::IsWindowVisible(box);
+        }));
+        RECT rcBox, rcMain;
+        ::GetWindowRect(box, &rcBox);
+        ::GetWindowRect(program.MainWindow(), &rcMain);
+        POINT b = Centre(rcBox), m = Centre(rcMain);
+        EXPECT_LE(std::abs(b.x - m.x), 1);
+        EXPECT_LE(std::abs(b.y - m.y), 1);
+        EXPECT_FALSE(::IsWindowEnabled(program.MainWindow())); // modal over it
+        bool version = false;
+        for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+            version = version || WindowText(c) == "Brightsweep Version 1.0";
+        EXPECT_TRUE(version);
+        EXPECT_EQ(WindowText(::GetDlgItem(box, 1059)), "http://www.brightsweep.example/");
+        EXPECT_EQ(WindowText(::GetDlgItem(box, IDOK)), "OK");
+        CProgram::Key(closeKey);
+        EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); })) << closeKey;
+        EXPECT_TRUE(::IsWindowEnabled(program.MainWindow()));
+    }
+}
+
+TEST_F(AboutHelp, HelpHandsTheHelpPageBelowTheCurrentDirectoryToTheShell)
+{
+    OpenRecord record("e2e-help");
+    HtmClass htm(QuotedRecorderPath() + " \"%1\"");
+    ASSERT_TRUE(program.Start());
+    ClickButton("Help");
+    std::string line = record.Wait();
+    // The program runs in its own folder, P:\bin, where the build put the page.
+    EXPECT_NE(line.find("P:\\bin\\help\\help.htm"), std::string::npos) << line;
+}
+
+} // namespace
