@@ -40,6 +40,22 @@ TEST_F(AboutHelp, AboutOpensTheBoxOverTheMainWindowAndEscapeOrOkCloseIt)
     }
 }
 
+TEST_F(AboutHelp, TheAboutSystemCommandOpensTheBoxToo)
+{
+    ASSERT_TRUE(program.Start());
+    ::PostMessageA(program.MainWindow(), WM_SYSCOMMAND, 0x0010, 0);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = program.FindWindowOfProgram("#32770", "About Brightsweep")) != nullptr; }));
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+    // Other system commands (the hot key's screen saver among them) take the
+    // default handling: the window stays as it is.
+    ::PostMessageA(program.MainWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+    PumpFor(300);
+    EXPECT_TRUE(program.Running());
+    EXPECT_EQ(program.FindWindowOfProgram("#32770", "About Brightsweep"), nullptr);
+}
+
 TEST_F(AboutHelp, HelpHandsTheHelpPageBelowTheCurrentDirectoryToTheShell)
 {
     OpenRecord record("e2e-help");

@@ -203,3 +203,49 @@ TEST_F(MainWindow, AutoCleanAtOneMinuteStartsARunByItself)
 }
 
 } // namespace
+
+namespace {
+
+using Shutdown = E2ETest;
+
+TEST_F(Shutdown, ByeDuringALongRunStopsItPromptlyAndEndsCleanly)
+{
+    std::string big = Folder("Temp") + "\\big";
+    MakeDir(big);
+    for (int d = 0; d < 20; ++d) {
+        std::string sub = big + "\\d" + std::to_string(d);
+        MakeDir(sub);
+        for (int i = 0; i < 150; ++i)
+            WriteFile(sub + "\\f" + std::to_string(i));
+    }
+    ASSERT_TRUE(program.Start());
+    ClickButton("Start");
+    ASSERT_TRUE(WaitFor([&] { return Log().find("Cleaning Temp...") != std::string::npos; }));
+    DWORD start = ::GetTickCount();
+    ClickButton("Bye");
+    DWORD code = 1;
+    ASSERT_TRUE(program.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_LT(::GetTickCount() - start, 3000u);
+    // It stopped inside Temp: later folders are untouched.
+    EXPECT_FALSE(Emptied("Recent"));
+    EXPECT_TRUE(WaitFor([&] { return !TrayIconShown(); }, 5000));
+}
+
+TEST_F(Shutdown, EnterDuringALongRunStopsItAndEndsCleanly)
+{
+    std::string big = Folder("Temp") + "\\big";
+    MakeDir(big);
+    for (int i = 0; i < 2000; ++i)
+        WriteFile(big + "\\f" + std::to_string(i));
+    ASSERT_TRUE(program.Start());
+    ClickButton("Start"); // the button now has the focus, so Enter reaches the dialog
+    ASSERT_TRUE(WaitFor([&] { return Log().find("Cleaning Temp...") != std::string::npos; }));
+    CProgram::Key(VK_RETURN);
+    DWORD code = 1;
+    ASSERT_TRUE(program.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(Emptied("Recent"));
+}
+
+} // namespace
