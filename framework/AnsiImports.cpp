@@ -1,22 +1,27 @@
-// Wide-character kernel calls of the C++ runtime, carried out by their ANSI
-// versions. Linked only into the shipped files (see cmake/ShippedRuntime.cmake).
+// Kernel calls of the C++ runtime carried out with calls that every target
+// system has. Linked only into the shipped files (see cmake/ShippedRuntime.cmake).
 #include "framework/AnsiImports.h"
 
 namespace {
 
 // Converts a name for an ANSI call. Fails, with ERROR_NO_UNICODE_TRANSLATION,
-// rather than pass on a name whose characters the ANSI code page lacks: a
-// best-fit substitute could name another object or file.
+// unless the ANSI name converts back to the same wide name: a best-fit or
+// default substitute ("k" for the full-width U+FF4B) would name another object
+// or file.
 bool ToAnsi(LPCWSTR name, char (&out)[MAX_PATH])
 {
-    BOOL defaulted = FALSE;
-    if (::WideCharToMultiByte(CP_ACP, 0, name, -1, out, MAX_PATH, nullptr, &defaulted) == 0)
-        return false; // too long, or not a string
-    if (defaulted) {
-        ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
-        return false;
+    WCHAR back[MAX_PATH];
+    if (::WideCharToMultiByte(CP_ACP, 0, name, -1, out, MAX_PATH, nullptr, nullptr) == 0 ||
+        ::MultiByteToWideChar(CP_ACP, 0, out, -1, back, MAX_PATH) == 0)
+        return false; // too long
+    for (int i = 0;; ++i) {
+        if (back[i] != name[i]) {
+            ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+            return false;
+        }
+        if (!name[i])
+            return true;
     }
-    return true;
 }
 
 } // namespace
@@ -49,6 +54,19 @@ HMODULE WINAPI AnsiLoadLibraryW(LPCWSTR name)
     return ToAnsi(name, ansi) ? ::LoadLibraryA(ansi) : nullptr;
 }
 
+BOOL WINAPI AnsiIsDBCSLeadByteEx(UINT codePage, BYTE c)
+{
+    CPINFO info;
+    if (!::GetCPInfo(codePage, &info))
+        return FALSE;
+    // Pairs of inclusive lead-byte ranges, ended by a pair of zeros.
+    for (int i = 0; i + 1 < MAX_LEADBYTES && (info.LeadByte[i] || info.LeadByte[i + 1]); i += 2) {
+        if (c >= info.LeadByte[i] && c <= info.LeadByte[i + 1])
+            return TRUE;
+    }
+    return FALSE;
+}
+
 // The import slots that the runtime's calls go through. Defined here, they keep
 // the linker from taking the kernel32 entries of the same names.
 void* imp_CreateSemaphoreW __asm__("__imp__CreateSemaphoreW@16") =
@@ -56,4 +74,6 @@ void* imp_CreateSemaphoreW __asm__("__imp__CreateSemaphoreW@16") =
 void* imp_GetModuleHandleW __asm__("__imp__GetModuleHandleW@4") =
     reinterpret_cast<void*>(&AnsiGetModuleHandleW);
 void* imp_LoadLibraryW __asm__("__imp__LoadLibraryW@4") = reinterpret_cast<void*>(&AnsiLoadLibraryW);
+void* imp_IsDBCSLeadByteEx __asm__("__imp__IsDBCSLeadByteEx@8") =
+    reinterpret_cast<void*>(&AnsiIsDBCSLeadByteEx);
 }
