@@ -1,6 +1,7 @@
 // A window of another class (a dialog's control) whose messages pass first
-// through a virtual WindowProc. Built on comctl32's SetWindowSubclass; the
-// subclass is removed when the window receives WM_NCDESTROY.
+// through a virtual WindowProc. Built on comctl32's SetWindowSubclass (5.80 and
+// later: SubclassWindow fails on older versions); the subclass is removed when
+// the window receives WM_NCDESTROY.
 #pragma once
 #include "framework/Wnd.h"
 

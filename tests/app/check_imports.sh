@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Checks that shipped files load on Windows 95, NT 4 and 2000 (comctl32 5.80):
+#  - every imported function is listed in ALLOWED with its documented minimum
+#    systems (NT 4.0 or older, Windows 95), and is not a known newer one;
+#  - the C++ runtime linked in is the win32-thread-model one: the link map
+#    names no POSIX-model library and no winpthread, the image no pthread symbol.
+#   check_imports.sh OBJDUMP NM ALLOWED FILE MAP [FILE MAP]...
+set -uo pipefail
+objdump=$1 nm=$2 allowed=$3
+shift 3
+fail=0
+bad() { echo "FAIL: $*"; fail=1; }
+
+# Newer than the target systems, or unsafe there, with the reason.
+declare -A refused=(
+  [GetTickCount64]="Windows Vista and later"
+  [AddVectoredExceptionHandler]="Windows XP and later"
+  [RemoveVectoredExceptionHandler]="Windows XP and later"
+  [TryEnterCriticalSection]="NT 4 only, not Windows 95"
+  [InitializeCriticalSectionAndSpinCount]="NT 4 SP3 and Windows 98 and later"
+  [InterlockedCompareExchange]="NT 4 and Windows 98 and later"
+  [InterlockedExchangeAdd]="NT 4 and Windows 98 and later"
+  [GetProcessAffinityMask]="not on Windows 95"
+  [SetProcessAffinityMask]="NT only"
+  [GetHandleInformation]="NT only"
+  [SetWindowSubclass]="exported by name only by comctl32 6.0"
+  [GetWindowSubclass]="exported by name only by comctl32 6.0"
+  [RemoveWindowSubclass]="exported by name only by comctl32 6.0"
+  [DefSubclassProc]="exported by name only by comctl32 6.0"
+)
+
+# ALLOWED: "DLL FUNCTION NT 9X SOURCE", NT the oldest NT version documented to
+# have the function, 9X the oldest Windows 95 family version.
+declare -A listed=() dlls=()
+while read -r dll fn nt nine _; do
+  [[ -z $dll || $dll == \#* ]] && continue
+  dll=${dll^^}
+  case $nt in 3.1|3.5|3.51|4.0) ;; *) bad "$allowed: $dll $fn needs NT $nt" ;; esac
+  [[ $nine =~ ^95(/IE[345])?$ ]] || bad "$allowed: $dll $fn needs Windows $nine"
+  [ -n "${refused[$fn]:-}" ] && bad "$allowed: $dll $fn is listed but ${refused[$fn]}"
+  listed["$dll $fn"]=1
+  dlls[$dll]=1
+done < "$allowed"
+
+while [ $# -ge 2 ]; do
+  file=$1 map=$2
+  shift 2
+  name=$(basename "$file")
+
+  # Import table: "DLL FUNCTION", an import by ordinal as "#N".
+  imports=$("$objdump" -p "$file" | awk '
+    /^\tDLL Name: / { dll = toupper($3); next }
+    /^$/ { dll = "" }
+    dll != "" && /^\t[0-9a-f]+\t +[0-9]+ +[^ ]/ {
+      print dll, ($3 == "<none>" ? "#" $2 : $3)
+    }')
+  [ -n "$imports" ] || bad "$name: no imports read"
+  while read -r dll fn; do
+    [ -z "$dll" ] && continue
+    if [ -n "${refused[$fn]:-}" ]; then
+      bad "$name imports $dll $fn: ${refused[$fn]}"
+    elif [[ $fn =~ [a-z0-9]W$ ]]; then
+      bad "$name imports $dll $fn: a wide-character call (Windows 95 has only failing stubs)"
+    elif [ -z "${dlls[$dll]:-}" ]; then
+      bad "$name imports from $dll, which is not a DLL of the target systems"
+    elif [ -z "${listed["$dll $fn"]:-}" ]; then
+      bad "$name imports $dll $fn, not in $(basename "$allowed"): check its minimum systems and list it"
+    fi
+  done <<< "$imports"
+
+  # The runtime that was linked in.
+  if [ ! -s "$map" ]; then
+    bad "$name: no link map $map"
+  else
+    grep -q '/12-win32/lib' "$map" || bad "$name: the map names no win32-thread-model runtime"
+    # Files of the POSIX-model GCC directory itself, and winpthread.
+    posix=$(grep -oE '[^ (]*(/12-posix/[a-z][^ (/]*|lib(win)?pthread\.a)' "$map" | sort -u)
+    [ -z "$posix" ] || bad "$name links $(echo $posix)"
+  fi
+  syms=$("$nm" "$file" 2>/dev/null | grep -i -m3 pthread)
+  [ -z "$syms" ] || bad "$name holds pthread symbols: $(echo $syms)"
+done
+
+[ $fail -eq 0 ] && echo "imports and runtime of the shipped files as required"
+exit $fail
