@@ -77,7 +77,7 @@ while [ $# -ge 2 ]; do
     posix=$(grep -oE '[^ (]*(/12-posix/[a-z][^ (/]*|lib(win)?pthread\.a)' "$map" | sort -u)
     [ -z "$posix" ] || bad "$name links $(echo $posix)"
   fi
-  syms=$("$nm" "$file" 2>/dev/null | grep -i -m3 pthread)
+  syms=$("$nm" "$file" 2>/dev/null | grep -E -m3 '(^| )_*(pthread_|__gthr_posix)')
   [ -z "$syms" ] || bad "$name holds pthread symbols: $(echo $syms)"
 done
 
