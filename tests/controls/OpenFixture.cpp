@@ -51,17 +51,24 @@ OpenRecord::OpenRecord(const std::string& scratch)
 
 std::string OpenRecord::Wait(DWORD timeoutMs)
 {
-    if (!PumpUntil([&] { return Exists(m_file); }, timeoutMs))
-        return "<none>";
+    // The file may still be held for a moment by the recorder's rename: read
+    // until it opens and holds something.
     std::string text;
-    HANDLE h = ::CreateFileA(m_file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
+    auto read = [&] {
+        HANDLE h = ::CreateFileA(m_file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
         char buf[2048];
         DWORD got = 0;
+        text.clear();
         while (::ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0)
             text.append(buf, got);
         ::CloseHandle(h);
-    }
+        return !text.empty();
+    };
+    if (!PumpUntil(read, timeoutMs))
+        return "<none>";
     ::DeleteFileA(m_file.c_str());
     return text;
 }
