@@ -1,7 +1,8 @@
 #include "app/SkinRegion.h"
 
+#include "controls/ButtonOutline.h"
+
 #include <algorithm>
-#include <climits>
 
 std::vector<RECT> SkinRuns(const std::uint8_t* pixels, int width, int height, int stride, COLORREF key, int mode)
 {
@@ -29,27 +30,11 @@ HRGN RegionFromRuns(const std::vector<RECT>& runs, size_t batchSize)
 {
     HRGN result = nullptr;
     size_t done = 0;
-    std::vector<BYTE> buffer;
     // Also once for no runs at all, which gives an empty region.
     do {
         size_t count = std::min(batchSize, runs.size() - done);
-        buffer.assign(sizeof(RGNDATAHEADER) + count * sizeof(RECT), 0);
-        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-        data->rdh.dwSize = sizeof(RGNDATAHEADER);
-        data->rdh.iType = RDH_RECTANGLES;
-        data->rdh.nCount = static_cast<DWORD>(count);
-        RECT bound = {LONG_MAX, LONG_MAX, 0, 0};
-        auto* rects = reinterpret_cast<RECT*>(data->Buffer);
-        for (size_t i = 0; i < count; ++i) {
-            const RECT& r = runs[done + i];
-            rects[i] = r;
-            bound.left = std::min(bound.left, r.left);
-            bound.top = std::min(bound.top, r.top);
-            bound.right = std::max(bound.right, r.right);
-            bound.bottom = std::max(bound.bottom, r.bottom);
-        }
-        data->rdh.rcBound = count ? bound : RECT{0, 0, 0, 0};
-        HRGN part = ::ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
+        std::vector<RECT> batch(runs.begin() + done, runs.begin() + done + count);
+        HRGN part = RegionFromRects(batch);
         if (part) {
             if (!result) {
                 result = part;
