@@ -6,8 +6,9 @@
 
 #include <commctrl.h>
 
-class CPropertyPage : public CWnd {
-public:
+class CPropertyPage : public CWnd
+{
+  public:
     explicit CPropertyPage(UINT templateId) : m_nIDTemplate(templateId) {}
     ~CPropertyPage() override = default;
 
@@ -19,7 +20,7 @@ public:
     bool WasApplied() const { return m_bApplied; }
     void ResetApplied() { m_bApplied = false; }
 
-protected:
+  protected:
     // After the controls exist. Returns TRUE to let the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual BOOL OnCommand(WPARAM, LPARAM) { return FALSE; }
@@ -41,7 +42,7 @@ protected:
 
     UINT m_nIDTemplate;
 
-private:
+  private:
     static INT_PTR CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
     INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     bool OnNotify(const NMHDR* hdr, LRESULT* result);

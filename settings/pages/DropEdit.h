@@ -8,8 +8,9 @@
 
 #include <string>
 
-class CDropEdit : public CSubclassWnd {
-public:
+class CDropEdit : public CSubclassWnd
+{
+  public:
     // Handles one drop: the first readable name, a shortcut replaced by its
     // target; with acceptFolders an addable folder, else a plain file, is
     // shown. Ends the drop.
@@ -18,6 +19,6 @@ public:
     std::string droppedPath;
     int acceptFolders = 0;
 
-protected:
+  protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };

@@ -2,7 +2,8 @@
 
 #include "res/resource.h"
 
-namespace {
+namespace
+{
 struct CategoryBox {
     UINT id;
     int SettingValues::*flag;

@@ -33,7 +33,8 @@ std::string ResolveShortcut(const char* path)
     }
     std::string result;
     WCHAR wide[MAX_PATH] = L"";
-    if (::MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) > 0 && SUCCEEDED(file->Load(wide, STGM_READ))) {
+    if (::MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) > 0 &&
+        SUCCEEDED(file->Load(wide, STGM_READ))) {
         char target[MAX_PATH] = "";
         if (SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_UNCPRIORITY)))
             result = target;

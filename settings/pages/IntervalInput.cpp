@@ -5,7 +5,8 @@
 
 const char kPositiveIntegerText[] = "Please enter a positive integer.";
 
-namespace {
+namespace
+{
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -46,6 +47,7 @@ std::string IntervalRangeText()
 {
     char text[80];
     std::snprintf(text, sizeof(text), "Please enter an integer between %lu and %lu.",
-                  static_cast<unsigned long>(kMinIntervalMinutes), static_cast<unsigned long>(kMaxIntervalMinutes));
+                  static_cast<unsigned long>(kMinIntervalMinutes),
+                  static_cast<unsigned long>(kMaxIntervalMinutes));
     return text;
 }

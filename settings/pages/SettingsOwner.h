@@ -5,8 +5,9 @@
 
 #include "settings/CleanSettings.h"
 
-class CSettingsOwner {
-public:
+class CSettingsOwner
+{
+  public:
     virtual CleanSettings& Settings() = 0;
     virtual HWND SheetOwnerWindow() = 0;
     // Pending to applied, saved and put in force.
@@ -16,6 +17,6 @@ public:
     // The sheet's thread is done with the owner.
     virtual void SettingsSheetEnded() = 0;
 
-protected:
+  protected:
     ~CSettingsOwner() = default;
 };

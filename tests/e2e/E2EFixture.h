@@ -15,8 +15,9 @@
 extern const char kSettingKey[];
 
 // Counts the screen-saver command that the hot-key hook broadcasts.
-class ScreenSaverListener {
-public:
+class ScreenSaverListener
+{
+  public:
     ScreenSaverListener()
     {
         WNDCLASSA wc = {};
@@ -24,8 +25,8 @@ public:
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "BrightsweepE2EListener";
         ::RegisterClassA(&wc);
-        m_hWnd = ::CreateWindowExA(0, wc.lpszClassName, "listener", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 50, 200,
-                                   150, nullptr, nullptr, wc.hInstance, nullptr);
+        m_hWnd = ::CreateWindowExA(0, wc.lpszClassName, "listener", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 50,
+                                   200, 150, nullptr, nullptr, wc.hInstance, nullptr);
         s_count = 0;
     }
     ~ScreenSaverListener() { ::DestroyWindow(m_hWnd); }
@@ -37,7 +38,7 @@ public:
         PumpFor(200);
     }
 
-private:
+  private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
     {
         if (m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_SCREENSAVE) {
@@ -50,8 +51,9 @@ private:
     HWND m_hWnd;
 };
 
-class E2ETest : public ::testing::Test {
-protected:
+class E2ETest : public ::testing::Test
+{
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -5,7 +5,8 @@
 
 #include <commctrl.h>
 
-namespace {
+namespace
+{
 
 const int kCache = 1027, kInterval = 1006, kAuto = 1042, kEnableHotKey = 1051, kHotKeyControl = 1056;
 const int kSetToDefault = 1069, kFolderBox = 1006, kAdd = 1061, kRemoveAll = 1064, kFolderList = 1065;
@@ -22,7 +23,8 @@ BOOL CALLBACK FindBoxProc(HWND hWnd, LPARAM lp)
     ::GetWindowThreadProcessId(hWnd, &pid);
     char cls[64] = "";
     ::GetClassNameA(hWnd, cls, sizeof(cls));
-    if (pid == s->pid && lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(hWnd) && ::GetDlgItem(hWnd, 0xFFFF)) {
+    if (pid == s->pid && lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(hWnd) &&
+        ::GetDlgItem(hWnd, 0xFFFF)) {
         s->found = hWnd;
         return FALSE;
     }
@@ -44,8 +46,9 @@ void KeyWith(WORD modifier, WORD vk)
     PumpFor(100);
 }
 
-class SettingsSheet : public E2ETest {
-protected:
+class SettingsSheet : public E2ETest
+{
+  protected:
     // Clicks "Set" and waits for the sheet. Under Wine the main window's
     // thread has no active window after a sheet closed, so a click on the
     // skin comes first.
@@ -54,8 +57,11 @@ protected:
         program.Click(140, 200);
         PumpFor(200);
         ClickButton("Set");
-        WaitFor([&] { return (sheet = program.FindWindowOfProgram("#32770", "Setting")) && ::IsWindowVisible(sheet); },
-                5000);
+        WaitFor(
+            [&] {
+                return (sheet = program.FindWindowOfProgram("#32770", "Setting")) && ::IsWindowVisible(sheet);
+            },
+            5000);
         PumpFor(200);
         return sheet;
     }
@@ -298,7 +304,8 @@ TEST_F(SettingsSheet, HotKeyPageShowsTheStoredKeyRefusesF5AndRestoresEsc)
     ASSERT_TRUE(program.Start());
     ASSERT_NE(OpenSheet(), nullptr);
     GoToPage(2);
-    EXPECT_EQ(::SendDlgItemMessageA(Page(), kHotKeyControl, HKM_GETHOTKEY, 0, 0), MAKEWORD('Q', HOTKEYF_CONTROL));
+    EXPECT_EQ(::SendDlgItemMessageA(Page(), kHotKeyControl, HKM_GETHOTKEY, 0, 0),
+              MAKEWORD('Q', HOTKEYF_CONTROL));
 
     ClickItem(kHotKeyControl);
     CProgram::Key(VK_F5);

@@ -10,7 +10,8 @@
 
 #include <climits>
 
-namespace {
+namespace
+{
 
 TEST(IntervalInput, AcceptsOneToTwoDaysWithBlanksAround)
 {
