@@ -2,8 +2,9 @@
 // for: the first dropped name, a shortcut replaced by its target, and whether
 // the result is a folder that may join the user's list.
 #pragma once
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <string>
 
