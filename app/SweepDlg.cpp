@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "res/resource_menu.h"
 #include "settings/SettingsStore.h"
+#include "settings/pages/SettingsSheet.h"
 
 #include <cstdlib>
 
@@ -202,7 +203,7 @@ void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
         RefreshStatus();
         UpdateAutoTimer();
     } else if (button == m_pBtnSet) {
-        // The settings sheet arrives with its own change.
+        OpenSettingsSheet();
     } else if (button == m_pBtnHelp) {
         AfxBeginThread(HelpThreadProc, this);
     } else if (button == m_pBtnMin) {
@@ -219,6 +220,42 @@ void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
     } else if (button == m_pBtnAbout) {
         ShowAboutBox(m_hWnd);
     }
+}
+
+void CSweepDlg::OpenSettingsSheet()
+{
+    // One sheet at a time: the window is disabled only once the sheet shows.
+    if (::InterlockedExchange(&m_bSheetOpen, 1))
+        return;
+    auto* context = new SettingsSheetContext;
+    context->owner = this;
+    if (!AfxBeginThread(SettingsSheetThread, context)) {
+        delete context;
+        m_bSheetOpen = 0;
+    }
+}
+
+void CSweepDlg::SettingsSheetEnded()
+{
+    m_bSheetOpen = 0;
+}
+
+void CSweepDlg::CommitPendingSettings()
+{
+    m_settings.CommitPending();
+    SaveSettings();
+    ApplyContentFlags();
+    // The hook, the status and the timer are the window thread's: each hands
+    // itself over, so they outlive the sheet's thread.
+    ApplyHotKeyState();
+    RefreshStatus();
+    UpdateAutoTimer();
+}
+
+void CSweepDlg::RevertPendingSettings()
+{
+    m_settings.RevertPending();
+    SaveSettings();
 }
 
 void CSweepDlg::SaveSettings()

@@ -7,13 +7,14 @@
 #include "framework/Dialog.h"
 #include "settings/CleanSettings.h"
 #include "settings/HotKeyState.h"
+#include "settings/pages/SettingsOwner.h"
 
 #include <string>
 
 class CFolderTable;
 class CSkinButton;
 
-class CSweepDlg : public CDialog {
+class CSweepDlg : public CDialog, public CSettingsOwner {
 public:
     explicit CSweepDlg(HWND hParent = nullptr);
     ~CSweepDlg() override;
@@ -28,6 +29,12 @@ public:
     void StopAutoTimer();
     void UpdateAutoTimer();
     void RestoreWindow();
+    // The settings sheet's side: OK and Cancel run on the sheet's thread.
+    CleanSettings& Settings() override { return m_settings; }
+    HWND SheetOwnerWindow() override { return m_hWnd; }
+    void CommitPendingSettings() override;
+    void RevertPendingSettings() override;
+    void SettingsSheetEnded() override;
     // Ends the process (exit code 0) once a running clean run has stopped.
     [[noreturn]] void ExitProgram();
 
@@ -46,6 +53,7 @@ private:
     void OnTimer(UINT_PTR id);
     HBRUSH OnCtlColor(HDC hdc, HWND hCtl);
     void StartCleanRun();
+    void OpenSettingsSheet();
     void CreateButtons();
     void PlacePane(CLogEdit& pane, UINT id, const RECT& rc);
     void FreeButtons();
@@ -72,6 +80,7 @@ private:
     std::string m_strModeText;
     std::string m_strHotKeyText;
     volatile LONG m_bTimerRunning = 0;
+    volatile LONG m_bSheetOpen = 0;
     HICON m_hTrayIcon = nullptr;
     HICON m_hIcon = nullptr;
     HBRUSH m_brushPane = nullptr;

@@ -36,14 +36,18 @@ int AfxMessageBox(const char* text, UINT type, UINT)
 {
     if ((type & MB_ICONMASK) == 0)
         type |= MB_ICONEXCLAMATION;
-    // Only the main window's own thread may make it the owner; a worker's box
-    // stands on its own.
+    // Only the main window's own thread may make it the owner. A worker's box
+    // is owned by the worker's own active window (a sheet it shows), if any.
     HWND owner = nullptr;
     if (g_hMainWnd && ::GetWindowThreadProcessId(g_hMainWnd, nullptr) == ::GetCurrentThreadId()) {
         owner = ::GetLastActivePopup(g_hMainWnd);
-        if (!::IsWindowEnabled(owner))
+    } else {
+        owner = ::GetActiveWindow();
+        if (owner && ::GetWindowThreadProcessId(owner, nullptr) != ::GetCurrentThreadId())
             owner = nullptr;
     }
+    if (owner && !::IsWindowEnabled(owner))
+        owner = nullptr;
     std::string caption = AfxGetAppName();
     return ::MessageBoxA(owner, text, caption.c_str(), type);
 }

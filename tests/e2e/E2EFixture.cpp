@@ -5,6 +5,7 @@
 #include <cstring>
 
 const char kSettingKey[] = "Software\\Brightsweep1.0\\Setting";
+int ScreenSaverListener::s_count = 0;
 
 namespace {
 struct ButtonPlace {

@@ -6,43 +6,6 @@ namespace {
 
 const char kDefaultStatus[] = "OS: Windows 2000\r\nMode: Normal   HotKey: On\r\n";
 
-// Counts the screen-saver command that the hot-key hook broadcasts.
-class ScreenSaverListener {
-public:
-    ScreenSaverListener()
-    {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.lpszClassName = "BrightsweepE2EListener";
-        ::RegisterClassA(&wc);
-        m_hWnd = ::CreateWindowExA(0, wc.lpszClassName, "listener", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 50, 200,
-                                   150, nullptr, nullptr, wc.hInstance, nullptr);
-        s_count = 0;
-    }
-    ~ScreenSaverListener() { ::DestroyWindow(m_hWnd); }
-    int Count() const { return s_count; }
-    void Focus() const
-    {
-        ::SetForegroundWindow(m_hWnd);
-        ::SetFocus(m_hWnd);
-        PumpFor(200);
-    }
-
-private:
-    static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
-    {
-        if (m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_SCREENSAVE) {
-            ++s_count;
-            return 0;
-        }
-        return ::DefWindowProcA(h, m, w, l);
-    }
-    static int s_count;
-    HWND m_hWnd;
-};
-int ScreenSaverListener::s_count = 0;
-
 using MainWindow = E2ETest;
 
 TEST_F(MainWindow, FirstStartWritesTheDefaultsAndShowsTheStatus)

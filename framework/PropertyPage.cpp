@@ -1,0 +1,89 @@
+#include "framework/PropertyPage.h"
+
+#include "framework/MessageBox.h"
+
+void CPropertyPage::BuildPage(PROPSHEETPAGEA* page)
+{
+    ZeroMemory(page, sizeof(*page));
+    page->dwSize = PROPSHEETPAGEA_V1_SIZE;
+    page->dwFlags = PSP_DEFAULT;
+    page->hInstance = ::GetModuleHandleA(nullptr);
+    page->pszTemplate = MAKEINTRESOURCEA(m_nIDTemplate);
+    page->pfnDlgProc = PageProc;
+    page->lParam = reinterpret_cast<LPARAM>(this);
+}
+
+void CPropertyPage::FailField(UINT id, const char* text)
+{
+    AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    HWND control = ::GetDlgItem(m_hWnd, id);
+    ::SetFocus(control);
+    ::SendMessageA(control, EM_SETSEL, 0, -1);
+}
+
+INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* self = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
+        self->m_hWnd = hWnd;
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return FALSE;
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+        self->m_hWnd = nullptr;
+        return FALSE;
+    }
+    try {
+        return self->Dispatch(msg, wp, lp);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR CPropertyPage::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
+{
+    LRESULT result = 0;
+    if (OnMessage(msg, wp, lp, &result)) {
+        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        return OnCommand(wp, lp);
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    case WM_NOTIFY:
+        if (!OnNotify(reinterpret_cast<const NMHDR*>(lp), &result))
+            return FALSE;
+        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+bool CPropertyPage::OnNotify(const NMHDR* hdr, LRESULT* result)
+{
+    switch (hdr->code) {
+    case PSN_KILLACTIVE:
+        *result = ReadControls() ? FALSE : TRUE;
+        return true;
+    case PSN_APPLY:
+        m_bApplied = true;
+        OnOK();
+        *result = PSNRET_NOERROR;
+        return true;
+    case PSN_RESET:
+        OnCancel();
+        *result = 0;
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,36 @@
+// The Custom page: the user's own folders to clean, edited in place; folders
+// arrive by a drop on the path box or typed into it.
+#pragma once
+#include "framework/PropertyPage.h"
+#include "settings/pages/DropEdit.h"
+#include "settings/pages/SettingsOwner.h"
+
+class CFolderList;
+
+enum class AddOutcome { Nothing, Duplicate, Added };
+
+// Add's effect on the list: an empty candidate changes nothing, one already in
+// the list (exact, case-sensitive) is a duplicate, anything else is appended.
+AddOutcome AddFolderTo(CFolderList& list, const std::string& candidate);
+
+class CCustom : public CPropertyPage
+{
+  public:
+    CCustom();
+    void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
+
+  protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wp, LPARAM lp) override;
+
+  private:
+    void OnAdd();
+    void OnRemove();
+    void OnRemoveAll();
+    void OnSelectionChange();
+    HWND List() const;
+    std::string RowText(int row) const;
+
+    CSettingsOwner* m_pOwner = nullptr;
+    CDropEdit m_editPath;
+};

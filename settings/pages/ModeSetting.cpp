@@ -1,0 +1,43 @@
+#include "settings/pages/ModeSetting.h"
+
+#include "res/resource.h"
+#include "settings/pages/IntervalInput.h"
+
+#include <cstdio>
+
+CModeSetting::CModeSetting() : CPropertyPage(IDD_MODE) {}
+
+BOOL CModeSetting::OnInitDialog()
+{
+    const SettingValues& applied = m_pOwner->Settings().applied;
+    ::CheckDlgButton(m_hWnd, IDC_CHECK_AUTO, applied.autoClean == 1 ? BST_CHECKED : BST_UNCHECKED);
+    m_nMinutes = static_cast<unsigned>(applied.autoCleanMinutes);
+    char text[16];
+    std::snprintf(text, sizeof(text), "%u", m_nMinutes);
+    ::SetDlgItemTextA(m_hWnd, IDC_EDIT_MINUTES, text);
+    return TRUE;
+}
+
+bool CModeSetting::ReadControls()
+{
+    char text[64] = "";
+    ::GetDlgItemTextA(m_hWnd, IDC_EDIT_MINUTES, text, sizeof(text));
+    switch (ReadInterval(text, &m_nMinutes)) {
+    case IntervalCheck::Ok:
+        return true;
+    case IntervalCheck::NotANumber:
+        FailField(IDC_EDIT_MINUTES, kPositiveIntegerText);
+        return false;
+    case IntervalCheck::OutOfRange:
+        FailField(IDC_EDIT_MINUTES, IntervalRangeText().c_str());
+        return false;
+    }
+    return false;
+}
+
+void CModeSetting::OnDestroy()
+{
+    SettingValues& pending = m_pOwner->Settings().pending;
+    pending.autoClean = ::IsDlgButtonChecked(m_hWnd, IDC_CHECK_AUTO) == BST_CHECKED ? 1 : 0;
+    pending.autoCleanMinutes = static_cast<int>(m_nMinutes);
+}

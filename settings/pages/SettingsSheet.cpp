@@ -1,0 +1,52 @@
+#include "settings/pages/SettingsSheet.h"
+
+#include "framework/PropertySheet.h"
+#include "res/resource.h"
+#include "settings/pages/Custom.h"
+#include "settings/pages/FileSetting.h"
+#include "settings/pages/HotKeySetting.h"
+#include "settings/pages/ModeSetting.h"
+
+#include <objbase.h>
+
+UINT SettingsSheetThread(LPVOID param)
+{
+    auto* context = static_cast<SettingsSheetContext*>(param);
+    CSettingsOwner* owner = context->owner;
+    // Apartment-threaded: the Custom page resolves dropped shortcuts.
+    HRESULT com = ::CoInitialize(nullptr);
+
+    context->sheet = new CPropertySheet("Setting", owner->SheetOwnerWindow());
+    context->contentPage = new CFileSetting;
+    context->modePage = new CModeSetting;
+    context->hotKeyPage = new CHotKeySetting;
+    context->customPage = new CCustom;
+    context->contentPage->SetMainWindow(owner);
+    context->modePage->SetMainWindow(owner);
+    context->hotKeyPage->SetMainWindow(owner);
+    context->customPage->SetMainWindow(owner);
+
+    owner->Settings().RevertPending();
+
+    context->sheet->SetIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP)));
+    context->sheet->AddPage(context->contentPage);
+    context->sheet->AddPage(context->modePage);
+    context->sheet->AddPage(context->hotKeyPage);
+    context->sheet->AddPage(context->customPage);
+
+    if (context->sheet->DoModal() == IDOK)
+        owner->CommitPendingSettings();
+    else
+        owner->RevertPendingSettings();
+
+    delete context->sheet;
+    delete context->contentPage;
+    delete context->modePage;
+    delete context->hotKeyPage;
+    delete context->customPage;
+    delete context;
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    owner->SettingsSheetEnded();
+    return 1;
+}
