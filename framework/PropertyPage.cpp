@@ -1,6 +1,13 @@
 #include "framework/PropertyPage.h"
 
+#include "framework/DialogTemplate.h"
 #include "framework/MessageBox.h"
+
+namespace {
+// The font of the system's property sheet.
+const WORD kSheetFontSize = 8;
+const wchar_t kSheetFontFace[] = L"MS Shell Dlg";
+} // namespace
 
 void CPropertyPage::BuildPage(PROPSHEETPAGEA* page)
 {
@@ -9,6 +16,13 @@ void CPropertyPage::BuildPage(PROPSHEETPAGEA* page)
     page->dwFlags = PSP_DEFAULT;
     page->hInstance = ::GetModuleHandleA(nullptr);
     page->pszTemplate = MAKEINTRESOURCEA(m_nIDTemplate);
+    // The sheet lays its pages out in its own font: a page shows in that font
+    // too, so that it fits the sheet whatever font its template names.
+    m_template = DialogTemplateWithFont(LoadDialogTemplate(m_nIDTemplate), kSheetFontSize, kSheetFontFace);
+    if (!m_template.empty()) {
+        page->dwFlags |= PSP_DLGINDIRECT;
+        page->pResource = reinterpret_cast<LPCDLGTEMPLATEA>(m_template.data());
+    }
     page->pfnDlgProc = PageProc;
     page->lParam = reinterpret_cast<LPARAM>(this);
 }

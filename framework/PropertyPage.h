@@ -5,6 +5,7 @@
 #include "framework/Wnd.h"
 
 #include <commctrl.h>
+#include <vector>
 
 class CPropertyPage : public CWnd
 {
@@ -48,4 +49,5 @@ class CPropertyPage : public CWnd
     bool OnNotify(const NMHDR* hdr, LRESULT* result);
 
     bool m_bApplied = false;
+    std::vector<BYTE> m_template;
 };
