@@ -98,15 +98,23 @@ void DeleteLevelOnWine(const CFolderTable& table, const CWineLinks& links, const
             continue;
         if (!JoinPath(path, folder, entry.cFileName))
             continue;
-        HANDLE h = links.Open(path);
+        // A link resolves to another name: leave it and what it points to.
+        if (isDir) {
+            HANDLE h = links.Open(path, false);
+            if (h == INVALID_HANDLE_VALUE)
+                continue;
+            bool itself = links.NameOf(h, name) && IsNameOfChild(name, folderName, entry.cFileName);
+            if (itself)
+                DeleteLevelOnWine(table, links, "*.*", path, name);
+            ::CloseHandle(h);
+            if (!itself)
+                continue;
+        }
+        HANDLE h = links.Open(path, true);
         if (h == INVALID_HANDLE_VALUE)
             continue;
-        // A link resolves to another name: leave it and what it points to.
-        if (links.NameOf(h, name) && IsNameOfChild(name, folderName, entry.cFileName)) {
-            if (isDir)
-                DeleteLevelOnWine(table, links, "*.*", path, name);
+        if (links.NameOf(h, name) && IsNameOfChild(name, folderName, entry.cFileName))
             links.MarkForDeletion(h);
-        }
         ::CloseHandle(h);
     } while (::FindNextFileA(hFind, &entry));
     ::FindClose(hFind);
@@ -124,7 +132,7 @@ BOOL CFolderTable::DeleteTree(const char* pattern, const char* folder)
         DeleteLevel(*this, pattern, folder);
         return TRUE;
     }
-    HANDLE h = links->Open(folder);
+    HANDLE h = links->Open(folder, false);
     if (h == INVALID_HANDLE_VALUE)
         return TRUE;
     char name[2 * MAX_PATH];

@@ -36,9 +36,9 @@ const CWineLinks* CWineLinks::Get()
     return instance;
 }
 
-HANDLE CWineLinks::Open(const char* path) const
+HANDLE CWineLinks::Open(const char* path, bool forDeletion) const
 {
-    return ::CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES,
+    return ::CreateFileA(path, forDeletion ? DELETE | FILE_READ_ATTRIBUTES : FILE_READ_ATTRIBUTES,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                          nullptr);

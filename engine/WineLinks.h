@@ -12,9 +12,10 @@ public:
     // Null when the process does not run under Wine.
     static const CWineLinks* Get();
 
-    // Opens a file or folder for deletion without following it where the
-    // system can avoid that; INVALID_HANDLE_VALUE on failure.
-    HANDLE Open(const char* path) const;
+    // Opens a file or folder without following it where the system can avoid
+    // that; INVALID_HANDLE_VALUE on failure. A folder about to be listed must
+    // be opened without DELETE access: listing it shares no deletion.
+    HANDLE Open(const char* path, bool forDeletion) const;
     // The system's name of the object behind h ("\??\C:\dir\name"), as ANSI
     // text in out; false when it cannot be had or does not fit.
     bool NameOf(HANDLE h, char (&out)[2 * MAX_PATH]) const;
