@@ -148,7 +148,9 @@ int main(int argc, char** argv)
     CFolderTable table;
     const std::string root = kBenchRoot;
     if (!ClearLeftovers(table, root) || !::CreateDirectoryA(root.c_str(), nullptr)) {
-        std::fprintf(stderr, "cannot prepare %s\n", root.c_str());
+        TreeCount left = CountTree(root);
+        std::fprintf(stderr, "cannot prepare %s: %d files and %d folders of an earlier run stay there\n",
+                     root.c_str(), left.files, left.folders);
         return 1;
     }
 
