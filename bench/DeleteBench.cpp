@@ -1,7 +1,7 @@
 // Files per second of DeleteTree against the shell's deletion, cmd's rd /s /q
 // and the bare DeleteFileA/RemoveDirectoryA floor, on identical generated trees
 // under S:\bench.
-//   delete_bench [rounds] [--all]
+//   delete_bench [rounds (5)] [--all]
 // The fast methods run every round, the slow ones (shell, rd) only in the first
 // unless --all is given; the figures are medians over the rounds run.
 #include "bench/BenchTree.h"
@@ -133,7 +133,7 @@ bool ClearLeftovers(CFolderTable& table, const std::string& folder)
 
 int main(int argc, char** argv)
 {
-    int rounds = 3;
+    int rounds = 5;
     bool slowEveryRound = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--all") == 0)
@@ -184,10 +184,13 @@ int main(int argc, char** argv)
             }
         }
         std::printf("round %d:", round + 1);
-        for (int k = 0; k < kMethods; ++k) {
-            int m = (round + k) % kMethods;
-            if (!runs[m])
-                continue;
+        int order[kMethods];
+        int count = 0;
+        for (int m = 0; m < kMethods; ++m)
+            if (runs[m])
+                order[count++] = m;
+        for (int k = 0; k < count; ++k) {
+            int m = order[(round + k) % count];
             std::string copy = root + "\\" + kFolderNames[m];
             double seconds = 0;
             bool claimed = false;
