@@ -98,25 +98,62 @@ TEST_F(DeleteTreeTest, EmptiesNestedFoldersAndKeepsTheFolderAndCurrentDirectory)
     EXPECT_TRUE(Exists(dir));
 }
 
-TEST_F(DeleteTreeTest, ReadOnlyFileStaysWithEveryFolderAboveIt)
+TEST_F(DeleteTreeTest, ReadOnlyAndOpenFilesStayWithEveryFolderAboveThem)
 {
     std::string dir = FreshScratch("deltree_readonly");
     MakeDir(dir + "\\A");
     MakeDir(dir + "\\A\\B");
     MakeDir(dir + "\\C");
+    MakeDir(dir + "\\D");
     WriteFile(dir + "\\A\\B\\locked.txt");
     WriteFile(dir + "\\A\\B\\free.txt");
     WriteFile(dir + "\\A\\loose.txt");
     WriteFile(dir + "\\C\\other.txt");
+    WriteFile(dir + "\\D\\in use.txt");
     WriteFile(dir + "\\top.txt");
     ASSERT_TRUE(::SetFileAttributesA((dir + "\\A\\B\\locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    // Held open by someone who shares no deletion.
+    HANDLE inUse = ::CreateFileA((dir + "\\D\\in use.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
 
     m_table.DeleteTree("*.*", dir.c_str());
+    ::CloseHandle(inUse);
 
-    EXPECT_EQ(ListDir(dir), std::vector<std::string>{"A"});
+    EXPECT_EQ(ListDir(dir), (std::vector<std::string>{"A", "D"}));
     EXPECT_EQ(ListDir(dir + "\\A"), std::vector<std::string>{"B"});
     EXPECT_EQ(ListDir(dir + "\\A\\B"), std::vector<std::string>{"locked.txt"});
+    EXPECT_EQ(ListDir(dir + "\\D"), std::vector<std::string>{"in use.txt"});
     ::SetFileAttributesA((dir + "\\A\\B\\locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(DeleteTreeTest, PatternLimitsTheTopLevelOnly)
+{
+    std::string dir = FreshScratch("deltree_pattern");
+    WriteFile(dir + "\\a.tmp");
+    WriteFile(dir + "\\b.txt");
+    MakeDir(dir + "\\keep");
+    WriteFile(dir + "\\keep\\c.tmp");
+    MakeDir(dir + "\\x.tmp");
+    WriteFile(dir + "\\x.tmp\\d.txt");
+
+    m_table.DeleteTree("*.tmp", dir.c_str());
+
+    // Below a matching folder every name goes.
+    EXPECT_EQ(ListDir(dir), (std::vector<std::string>{"b.txt", "keep"}));
+    EXPECT_EQ(ListDir(dir + "\\keep"), std::vector<std::string>{"c.tmp"});
+}
+
+TEST_F(DeleteTreeTest, StopRequestLeavesTheRestInPlace)
+{
+    std::string dir = FreshScratch("deltree_stop");
+    MakeDir(dir + "\\sub");
+    WriteFile(dir + "\\sub\\a.txt");
+    WriteFile(dir + "\\b.txt");
+    m_table.RequestStop();
+    m_table.DeleteTree("*.*", dir.c_str());
+    EXPECT_EQ(ListDir(dir), (std::vector<std::string>{"b.txt", "sub"}));
+    EXPECT_EQ(ListDir(dir + "\\sub"), std::vector<std::string>{"a.txt"});
 }
 
 TEST_F(DeleteTreeTest, MissingFolderAndFileGivenAsFolderAreLeftAlone)
@@ -165,16 +202,24 @@ TEST_F(DeleteTreeTest, LinksInsideTheFolderAreNotFollowed)
     EXPECT_EQ(ListDir(dir + "\\sub"), (std::vector<std::string>{"deep link", "up link"}));
 }
 
+bool IsChild(const std::wstring& name, const std::wstring& parent, const std::wstring& leaf)
+{
+    return IsNameOfChild(name.c_str(), static_cast<ULONG>(name.size()), parent.c_str(),
+                         static_cast<ULONG>(parent.size()), leaf.c_str(), static_cast<ULONG>(leaf.size()));
+}
+
 TEST(IsNameOfChildTest, MatchesOnlyTheEntryItself)
 {
-    EXPECT_TRUE(IsNameOfChild("\\??\\S:\\a\\b.txt", "\\??\\S:\\a", "b.txt"));
-    EXPECT_TRUE(IsNameOfChild("\\??\\S:\\A\\B.TXT", "\\??\\S:\\a", "b.txt"));
-    // A link's target: another folder, another name, a name that merely starts alike.
-    EXPECT_FALSE(IsNameOfChild("\\??\\S:\\other\\b.txt", "\\??\\S:\\a", "b.txt"));
-    EXPECT_FALSE(IsNameOfChild("\\??\\S:\\a\\target.txt", "\\??\\S:\\a", "b.txt"));
-    EXPECT_FALSE(IsNameOfChild("\\??\\S:\\a\\b.txt.bak", "\\??\\S:\\a", "b.txt"));
-    EXPECT_FALSE(IsNameOfChild("\\??\\S:\\ab.txt", "\\??\\S:\\a", "b.txt"));
-    EXPECT_FALSE(IsNameOfChild("\\??\\S:\\a\\sub\\b.txt", "\\??\\S:\\a", "b.txt"));
+    EXPECT_TRUE(IsChild(L"\\??\\S:\\a\\b.txt", L"\\??\\S:\\a", L"b.txt"));
+    // A link's target: another folder, another name, a name that merely
+    // starts alike, a sibling that differs in letter case only.
+    EXPECT_FALSE(IsChild(L"\\??\\S:\\other\\b.txt", L"\\??\\S:\\a", L"b.txt"));
+    EXPECT_FALSE(IsChild(L"\\??\\S:\\a\\target.txt", L"\\??\\S:\\a", L"b.txt"));
+    EXPECT_FALSE(IsChild(L"\\??\\S:\\a\\b.txt.bak", L"\\??\\S:\\a", L"b.txt"));
+    EXPECT_FALSE(IsChild(L"\\??\\S:\\ab.txt", L"\\??\\S:\\a", L"b.txt"));
+    EXPECT_FALSE(IsChild(L"\\??\\S:\\a\\sub\\b.txt", L"\\??\\S:\\a", L"b.txt"));
+    EXPECT_FALSE(IsChild(L"\\??\\S:\\a\\B.TXT", L"\\??\\S:\\a", L"b.txt"));
+    EXPECT_FALSE(IsChild(L"\\??\\S:\\a\\", L"\\??\\S:\\a", L""));
 }
 
 } // namespace
