@@ -31,13 +31,19 @@ DWORD PickSize(Lcg& rng)
 std::string FileName(Lcg& rng, int index)
 {
     static const char* const kPatterns[] = {
-        "cookie%05d.txt", "index%04d.dat",        "~DF%04X.tmp", "Long file name with spaces %d.html",
-        "img%d.gif",      "script.min.%d.js",     "x%d",         "Mixed Case Name %d.HTM",
-        "a%d.b.c.d",      "very_long_name_%d_abcdefghijklmnopqrstuvwxyz_0123456789.cache",
+        "cookie%05d.txt",
+        "index%04d.dat",
+        "~DF%04X.tmp",
+        "Long file name with spaces %d.html",
+        "img%d.gif",
+        "script.min.%d.js",
+        "x%d",
+        "Mixed Case Name %d.HTM",
+        "a%d.b.c.d",
+        "very_long_name_%d_abcdefghijklmnopqrstuvwxyz_0123456789.cache",
     };
     char name[MAX_PATH];
-    std::snprintf(name, sizeof(name), kPatterns[rng.Below(sizeof(kPatterns) / sizeof(kPatterns[0]))],
-                  index);
+    std::snprintf(name, sizeof(name), kPatterns[rng.Below(sizeof(kPatterns) / sizeof(kPatterns[0]))], index);
     return name;
 }
 

@@ -1,9 +1,9 @@
 // A generated folder tree for deletion benchmarks: its description, and the
 // copies made from it on disk.
 #pragma once
-#include <windows.h>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 struct TreeSpec {
     struct File {

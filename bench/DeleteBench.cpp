@@ -2,8 +2,9 @@
 // and the bare DeleteFileA/RemoveDirectoryA floor, on identical generated trees
 // under S:\bench.
 //   delete_bench [rounds (5)] [--all]
-// The fast methods run every round, the slow ones (shell, rd) only in the first
-// unless --all is given; the figures are medians over the rounds run.
+// DeleteTree and the floor run in every round; the slow ones (shell, rd) run
+// after all rounds, once or, with --all, once per round: right after them the
+// machine is slower for a while. The figures are medians over the runs.
 #include "bench/BenchTree.h"
 #include "engine/FolderTable.h"
 #include "engine/WineLinks.h"
@@ -164,34 +165,29 @@ int main(int argc, char** argv)
 
     Result results[kMethods];
     std::vector<double> copySeconds;
-    for (int round = 0; round < rounds; ++round) {
+    const int slowPasses = slowEveryRound ? rounds : 1;
+    const int passes = rounds + slowPasses;
+    for (int pass = 0; pass < passes; ++pass) {
         // Copies first, then the deletions, so that no deletion competes with
         // the writing of another copy; the order of the methods rotates.
-        bool runs[kMethods];
-        for (int m = 0; m < kMethods; ++m)
-            runs[m] = round == 0 || slowEveryRound || (m != kShell && m != kRd);
-        for (int m = 0; m < kMethods; ++m) {
-            if (!runs[m])
-                continue;
+        const bool fast = pass < rounds;
+        int order[2] = {fast ? kDeleteTree : kShell, fast ? kFloor : kRd};
+        if (pass % 2)
+            std::swap(order[0], order[1]);
+        for (int m : order) {
             std::string copy = root + "\\" + kFolderNames[m];
             double t0 = Now();
             bool made = ClearLeftovers(table, copy) && Materialize(spec, copy);
             copySeconds.push_back(Now() - t0);
-            TreeCount made_count = CountTree(copy);
-            if (!made || made_count.files != files || made_count.folders != folders) {
+            TreeCount madeCount = CountTree(copy);
+            if (!made || madeCount.files != files || madeCount.folders != folders) {
                 std::fprintf(stderr, "copy %s could not be made (%d files, %d folders)\n", copy.c_str(),
-                             made_count.files, made_count.folders);
+                             madeCount.files, madeCount.folders);
                 return 1;
             }
         }
-        std::printf("round %d:", round + 1);
-        int order[kMethods];
-        int count = 0;
-        for (int m = 0; m < kMethods; ++m)
-            if (runs[m])
-                order[count++] = m;
-        for (int k = 0; k < count; ++k) {
-            int m = order[(round + k) % count];
+        std::printf(fast ? "round %d:" : "slow %d: ", fast ? pass + 1 : pass - rounds + 1);
+        for (int m : order) {
             std::string copy = root + "\\" + kFolderNames[m];
             double seconds = 0;
             bool claimed = false;
@@ -219,10 +215,13 @@ int main(int argc, char** argv)
                     r.worstLeft = left;
             }
             r.seconds.push_back(seconds);
-            r.byRound.resize(rounds);
-            r.byRound[round] = seconds;
+            r.byRound.resize(passes);
+            r.byRound[pass] = seconds;
             std::printf("  %s %.2f s", kFolderNames[m], seconds);
         }
+        if (fast)
+            std::printf("  (floor/DeleteTree %.2fx)",
+                        results[kDeleteTree].byRound[pass] / results[kFloor].byRound[pass]);
         std::printf("\n");
     }
 
@@ -265,7 +264,7 @@ int main(int argc, char** argv)
         // Methods measured in the same rounds are compared round by round:
         // the load of the machine changes less within a round than across.
         std::vector<double> paired;
-        for (int i = 0; i < rounds; ++i) {
+        for (int i = 0; i < passes; ++i) {
             const std::vector<double>& a = results[q.over].byRound;
             const std::vector<double>& b = results[q.under].byRound;
             if (i < static_cast<int>(a.size()) && i < static_cast<int>(b.size()) && a[i] > 0 && b[i] > 0)
@@ -274,8 +273,8 @@ int main(int argc, char** argv)
         bool byRounds = paired.size() >= 3;
         double value = byRounds ? Median(paired) : rate[q.over] / rate[q.under];
         bool met = q.atLeast ? value >= q.target : value <= q.target;
-        std::printf("%-20s %6.2fx  (target %s %.1fx: %s; %s)\n", q.label, value, q.atLeast ? ">=" : "<=",
-                    q.target, met ? "met" : "missed",
+        std::printf("%-20s %6.2fx  (target %s %.1fx: %s; %s)\n", q.label, value,
+                    q.atLeast ? ">=" : "<=", q.target, met ? "met" : "missed",
                     byRounds ? "median of the rounds' ratios" : "ratio of the medians");
     }
     std::printf("\ncopy creation (not a result): median %.2f s per copy, %.0f files/s\n", Median(copySeconds),

@@ -5,8 +5,8 @@
 #include "engine/WineLinks.h"
 
 #include <objbase.h>
-#include <winternl.h>
 #include <urlhist.h>
+#include <winternl.h>
 
 #include <cstring>
 

@@ -76,8 +76,8 @@ HANDLE CWineLinks::OpenEntry(HANDLE dir, const WCHAR* leaf, ULONG chars, bool is
 {
     if (chars == 0 || chars > MAX_PATH)
         return nullptr;
-    CountedString name = {static_cast<USHORT>(chars * sizeof(WCHAR)), static_cast<USHORT>(chars * sizeof(WCHAR)),
-                          leaf};
+    CountedString name = {static_cast<USHORT>(chars * sizeof(WCHAR)),
+                          static_cast<USHORT>(chars * sizeof(WCHAR)), leaf};
     ObjectAttributes attributes = {sizeof(attributes), dir, &name, kObjCaseInsensitive, nullptr, nullptr};
     IoStatus io = {};
     HANDLE h = nullptr;

@@ -24,7 +24,8 @@ public:
     // Reads the next entries of the folder behind dir into buffer, as a chain
     // of FILE_DIRECTORY_INFORMATION records. mask (chars long) limits the
     // names on the first read; null means all. False at the end or on failure.
-    bool ReadEntries(HANDLE dir, void* buffer, ULONG size, bool first, const WCHAR* mask, ULONG maskChars) const;
+    bool ReadEntries(HANDLE dir, void* buffer, ULONG size, bool first, const WCHAR* mask,
+                     ULONG maskChars) const;
     // The system's name of the object behind h ("\??\C:\dir\name") in out and
     // its length in chars; false when it cannot be had or does not fit.
     bool NameOf(HANDLE h, WCHAR (&out)[MAX_PATH], ULONG& chars) const;

@@ -32,8 +32,8 @@ bool IsWine()
 bool MakeHostSymlink(const std::string& target, const std::string& link)
 {
     typedef char*(CDECL * UnixNameFn)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixNameFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    auto unixName = reinterpret_cast<UnixNameFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
     if (!unixName)
         return false;
     WCHAR wide[MAX_PATH];
