@@ -2,9 +2,10 @@
 // and the bare DeleteFileA/RemoveDirectoryA floor, on identical generated trees
 // under S:\bench.
 //   delete_bench [rounds (5)] [--all]
-// DeleteTree and the floor run in every round; the slow ones (shell, rd) run
-// after all rounds, once or, with --all, once per round: right after them the
-// machine is slower for a while. The figures are medians over the runs.
+// DeleteTree and the floor run in every round, taking turns top folder by top
+// folder; the slow ones (shell, rd) run after all rounds, once or, with --all,
+// once per round: right after them the machine is slower for a while. The
+// figures are medians over the runs.
 #include "bench/BenchTree.h"
 #include "engine/FolderTable.h"
 #include "engine/WineLinks.h"
@@ -78,15 +79,49 @@ bool ByRd(const std::string& folder, double& seconds)
     return code == 0;
 }
 
-bool ByFloor(const std::string& folder, double& seconds)
+// The floor empties folder; with removeFolder it removes folder itself too.
+bool ByFloor(const std::string& folder, bool removeFolder, double& seconds)
 {
     std::vector<TreeEntry> entries;
     ListForDeletion(folder, entries); // not timed
+    if (removeFolder)
+        entries.push_back({folder, true});
     bool ok = true;
     double t0 = Now();
     for (const TreeEntry& e : entries)
         ok &= (e.isFolder ? ::RemoveDirectoryA(e.path.c_str()) : ::DeleteFileA(e.path.c_str())) != FALSE;
     seconds = Now() - t0;
+    return ok;
+}
+
+// DeleteTree and the floor on two copies, top folder by top folder and then
+// the rest, taking turns in every step: the load of the shared machine moves
+// by a factor of several within seconds, and so both meet the same load.
+// DeleteTree keeps the emptied top folders for its last call to remove.
+bool ByTurns(CFolderTable& table, const TreeSpec& spec, const std::string& treeCopy,
+             const std::string& floorCopy, bool treeFirst, double& treeSeconds, double& floorSeconds)
+{
+    std::vector<std::string> parts;
+    for (const std::string& folder : spec.folders)
+        if (folder.find('\\') == std::string::npos)
+            parts.push_back(folder);
+    parts.push_back(std::string());
+    bool ok = true;
+    treeSeconds = floorSeconds = 0;
+    for (const std::string& part : parts) {
+        std::string sub = part.empty() ? "" : "\\" + part;
+        for (int turn = 0; turn < 2; ++turn) {
+            double seconds = 0;
+            if ((turn == 0) == treeFirst) {
+                ok &= ByDeleteTree(table, treeCopy + sub, seconds);
+                treeSeconds += seconds;
+            } else {
+                ok &= ByFloor(floorCopy + sub, !part.empty(), seconds);
+                floorSeconds += seconds;
+            }
+        }
+        treeFirst = !treeFirst;
+    }
     return ok;
 }
 
@@ -187,37 +222,32 @@ int main(int argc, char** argv)
             }
         }
         std::printf(fast ? "round %d:" : "slow %d: ", fast ? pass + 1 : pass - rounds + 1);
+        double seconds[kMethods] = {};
+        bool claimed[kMethods] = {};
+        if (fast) {
+            bool ok = ByTurns(table, spec, root + "\\" + kFolderNames[kDeleteTree],
+                              root + "\\" + kFolderNames[kFloor], pass % 2 == 0, seconds[kDeleteTree],
+                              seconds[kFloor]);
+            claimed[kDeleteTree] = claimed[kFloor] = ok;
+        } else {
+            for (int m : order)
+                claimed[m] = m == kShell ? ByShell(root + "\\" + kFolderNames[m], seconds[m])
+                                         : ByRd(root + "\\" + kFolderNames[m], seconds[m]);
+        }
         for (int m : order) {
-            std::string copy = root + "\\" + kFolderNames[m];
-            double seconds = 0;
-            bool claimed = false;
-            switch (m) {
-            case kDeleteTree:
-                claimed = ByDeleteTree(table, copy, seconds);
-                break;
-            case kShell:
-                claimed = ByShell(copy, seconds);
-                break;
-            case kRd:
-                claimed = ByRd(copy, seconds);
-                break;
-            default:
-                claimed = ByFloor(copy, seconds);
-                break;
-            }
             Result& r = results[m];
-            TreeCount left = CountTree(copy);
+            TreeCount left = CountTree(root + "\\" + kFolderNames[m]);
             ++r.runs;
-            r.claimedFailure |= !claimed;
+            r.claimedFailure |= !claimed[m];
             if (left.files || left.folders) {
                 ++r.failedRuns;
                 if (left.files + left.folders > r.worstLeft.files + r.worstLeft.folders)
                     r.worstLeft = left;
             }
-            r.seconds.push_back(seconds);
+            r.seconds.push_back(seconds[m]);
             r.byRound.resize(passes);
-            r.byRound[pass] = seconds;
-            std::printf("  %s %.2f s", kFolderNames[m], seconds);
+            r.byRound[pass] = seconds[m];
+            std::printf("  %s %.2f s", kFolderNames[m], seconds[m]);
         }
         if (fast)
             std::printf("  (floor/DeleteTree %.2fx)",
