@@ -6,6 +6,7 @@
 
 #include <objbase.h>
 #include <urlhist.h>
+#include <winternl.h>
 
 #include <cstring>
 
@@ -76,43 +77,51 @@ void DeleteLevel(const CFolderTable& table, const char* pattern, const char* fol
     ::FindClose(hFind);
 }
 
-// The same under Wine: every entry is opened, checked to be itself rather than
-// a link's target (folderName is the system's name of folder), and deleted
-// through its handle.
-void DeleteLevelOnWine(const CFolderTable& table, const CWineLinks& links, const char* pattern,
-                       const char* folder, const char* folderName)
+bool IsDotEntry(const WCHAR* name, ULONG chars)
 {
-    char path[MAX_PATH];
-    if (!JoinPath(path, folder, pattern))
-        return;
-    WIN32_FIND_DATAA entry;
-    HANDLE hFind = ::FindFirstFileA(path, &entry);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return;
-    char name[2 * MAX_PATH];
-    do {
-        if (table.StopRequested())
-            break;
-        const bool isDir = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (isDir && IsDotEntry(entry.cFileName))
-            continue;
-        if (!JoinPath(path, folder, entry.cFileName))
-            continue;
-        HANDLE h = links.Open(path, !isDir);
-        if (h == INVALID_HANDLE_VALUE)
-            continue;
-        // A link resolves to another name: leave it and what it points to.
-        if (links.NameOf(h, name) && IsNameOfChild(name, folderName, entry.cFileName)) {
-            if (isDir) {
-                DeleteLevelOnWine(table, links, "*.*", path, name);
-                ::RemoveDirectoryA(path);
-            } else {
-                links.MarkForDeletion(h);
+    return name[0] == L'.' && (chars == 1 || (chars == 2 && name[1] == L'.'));
+}
+
+// The same under Wine, through handles. dir is the folder, already checked to
+// be itself; dirName (dirChars long) is its system name. The folder is listed
+// through dir, and every entry is opened relative to dir, checked to be itself
+// rather than a link's target, and deleted through its handle. One listing
+// buffer and one name per level; the depth is bounded by the MAX_PATH limit on
+// the names.
+void DeleteLevelOnWine(const CFolderTable& table, const CWineLinks& links, HANDLE dir, const WCHAR* dirName,
+                       ULONG dirChars, const WCHAR* mask, ULONG maskChars)
+{
+    LONGLONG listing[256]; // 2 KB of FILE_DIRECTORY_INFORMATION records, 8-byte aligned
+    WCHAR name[MAX_PATH];
+    for (bool first = true; links.ReadEntries(dir, listing, sizeof(listing), first, mask, maskChars);
+         first = false) {
+        const BYTE* record = reinterpret_cast<const BYTE*>(listing);
+        for (;;) {
+            if (table.StopRequested())
+                return;
+            const auto* entry = reinterpret_cast<const FILE_DIRECTORY_INFORMATION*>(record);
+            const WCHAR* leaf = entry->FileName;
+            const ULONG leafChars = entry->FileNameLength / sizeof(WCHAR);
+            const bool isDir = (entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            if (leafChars > 0 && !(isDir && IsDotEntry(leaf, leafChars))) {
+                HANDLE h = links.OpenEntry(dir, leaf, leafChars, isDir);
+                if (h) {
+                    ULONG nameChars = 0;
+                    // A link resolves to another name: leave it and what it points to.
+                    if (links.NameOf(h, name, nameChars) &&
+                        IsNameOfChild(name, nameChars, dirName, dirChars, leaf, leafChars)) {
+                        if (isDir)
+                            DeleteLevelOnWine(table, links, h, name, nameChars, nullptr, 0);
+                        links.MarkForDeletion(h);
+                    }
+                    ::CloseHandle(h);
+                }
             }
+            if (entry->NextEntryOffset == 0)
+                break;
+            record += entry->NextEntryOffset;
         }
-        ::CloseHandle(h);
-    } while (::FindNextFileA(hFind, &entry));
-    ::FindClose(hFind);
+    }
 }
 
 } // namespace
@@ -127,12 +136,19 @@ BOOL CFolderTable::DeleteTree(const char* pattern, const char* folder)
         DeleteLevel(*this, pattern, folder);
         return TRUE;
     }
-    HANDLE h = links->Open(folder, false);
+    HANDLE h = links->OpenFolder(folder);
     if (h == INVALID_HANDLE_VALUE)
         return TRUE;
-    char name[2 * MAX_PATH];
-    if (links->NameOf(h, name))
-        DeleteLevelOnWine(*this, *links, pattern, folder, name);
+    // The listing's own "*.*" and "*" mean every name; any other pattern
+    // limits the names of the top level, as FindFirstFileA does.
+    const bool everyName = std::strcmp(pattern, "*.*") == 0 || std::strcmp(pattern, "*") == 0;
+    WCHAR mask[MAX_PATH];
+    int maskChars = everyName ? 0 : ::MultiByteToWideChar(CP_ACP, 0, pattern, -1, mask, MAX_PATH) - 1;
+    WCHAR name[MAX_PATH];
+    ULONG chars = 0;
+    if ((everyName || maskChars > 0) && links->NameOf(h, name, chars))
+        DeleteLevelOnWine(*this, *links, h, name, chars, everyName ? nullptr : mask,
+                          static_cast<ULONG>(maskChars));
     ::CloseHandle(h);
     return TRUE;
 }

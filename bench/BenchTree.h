@@ -1,0 +1,40 @@
+// A generated folder tree for deletion benchmarks: its description, and the
+// copies made from it on disk.
+#pragma once
+#include <string>
+#include <vector>
+#include <windows.h>
+
+struct TreeSpec {
+    struct File {
+        std::string path; // relative to the copy's root
+        DWORD size;
+        DWORD attributes;
+    };
+    std::vector<std::string> folders; // relative, each after its parent
+    std::vector<File> files;
+    unsigned long long bytes = 0;
+};
+
+// Nested folders a few levels deep with files of mixed names and sizes; the
+// same description for the same arguments.
+TreeSpec MakeTreeSpec(int topFolders, unsigned seed);
+
+// Creates root and the tree below it; false when anything could not be made.
+bool Materialize(const TreeSpec& spec, const std::string& root);
+
+struct TreeCount {
+    int files = 0;
+    int folders = 0;
+};
+
+// What lies below root (root itself not counted); zero when root is missing.
+TreeCount CountTree(const std::string& root);
+
+// Every entry below root, files before the folder that holds them, deepest
+// folders first: the order in which they can be deleted one by one.
+struct TreeEntry {
+    std::string path;
+    bool isFolder;
+};
+void ListForDeletion(const std::string& root, std::vector<TreeEntry>& out);

@@ -1,0 +1,318 @@
+// Files per second of DeleteTree against the shell's deletion, cmd's rd /s /q
+// and the bare DeleteFileA/RemoveDirectoryA floor, on identical generated trees
+// under S:\bench.
+//   delete_bench [rounds (5)] [--all]
+// DeleteTree and the floor run in every round, taking turns top folder by top
+// folder; the slow ones (shell, rd) run after all rounds, once or, with --all,
+// once per round: right after them the machine is slower for a while. The
+// figures are medians over the runs.
+#include "bench/BenchTree.h"
+#include "engine/FolderTable.h"
+#include "engine/WineLinks.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kBenchRoot[] = "S:\\bench";
+
+double Now()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart)
+        ::QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER c;
+    ::QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Each method deletes what lies in folder and reports whether it claims success.
+bool ByDeleteTree(CFolderTable& table, const std::string& folder, double& seconds)
+{
+    double t0 = Now();
+    BOOL ok = table.DeleteTree("*.*", folder.c_str());
+    seconds = Now() - t0;
+    return ok != FALSE;
+}
+
+bool ByShell(const std::string& folder, double& seconds)
+{
+    // Double NUL at the end of the list.
+    std::string from = folder + "\\*.*";
+    from.push_back('\0');
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    double t0 = Now();
+    int rc = ::SHFileOperationA(&op);
+    seconds = Now() - t0;
+    return rc == 0 && !op.fAnyOperationsAborted;
+}
+
+bool ByRd(const std::string& folder, double& seconds)
+{
+    std::string command = "cmd.exe /c rd /s /q \"" + folder + "\"";
+    std::vector<char> line(command.begin(), command.end());
+    line.push_back('\0');
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    double t0 = Now();
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        seconds = Now() - t0;
+        return false;
+    }
+    ::WaitForSingleObject(pi.hProcess, INFINITE);
+    seconds = Now() - t0;
+    DWORD code = 1;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return code == 0;
+}
+
+// The floor empties folder; with removeFolder it removes folder itself too.
+bool ByFloor(const std::string& folder, bool removeFolder, double& seconds)
+{
+    std::vector<TreeEntry> entries;
+    ListForDeletion(folder, entries); // not timed
+    if (removeFolder)
+        entries.push_back({folder, true});
+    bool ok = true;
+    double t0 = Now();
+    for (const TreeEntry& e : entries)
+        ok &= (e.isFolder ? ::RemoveDirectoryA(e.path.c_str()) : ::DeleteFileA(e.path.c_str())) != FALSE;
+    seconds = Now() - t0;
+    return ok;
+}
+
+// DeleteTree and the floor on two copies, top folder by top folder and then
+// the rest, taking turns in every step: the load of the shared machine moves
+// by a factor of several within seconds, and so both meet the same load.
+// DeleteTree keeps the emptied top folders for its last call to remove.
+bool ByTurns(CFolderTable& table, const TreeSpec& spec, const std::string& treeCopy,
+             const std::string& floorCopy, bool treeFirst, double& treeSeconds, double& floorSeconds)
+{
+    std::vector<std::string> parts;
+    for (const std::string& folder : spec.folders)
+        if (folder.find('\\') == std::string::npos)
+            parts.push_back(folder);
+    parts.push_back(std::string());
+    bool ok = true;
+    treeSeconds = floorSeconds = 0;
+    for (const std::string& part : parts) {
+        std::string sub = part.empty() ? "" : "\\" + part;
+        for (int turn = 0; turn < 2; ++turn) {
+            double seconds = 0;
+            if ((turn == 0) == treeFirst) {
+                ok &= ByDeleteTree(table, treeCopy + sub, seconds);
+                treeSeconds += seconds;
+            } else {
+                ok &= ByFloor(floorCopy + sub, !part.empty(), seconds);
+                floorSeconds += seconds;
+            }
+        }
+        treeFirst = !treeFirst;
+    }
+    return ok;
+}
+
+enum Method { kDeleteTree, kShell, kRd, kFloor, kMethods };
+const char* const kMethodNames[kMethods] = {"DeleteTree", "SHFileOperationA FO_DELETE", "cmd /c rd /s /q",
+                                            "floor: DeleteFileA+RemoveDirectoryA"};
+const char* const kFolderNames[kMethods] = {"deletetree", "shell", "rd", "floor"};
+
+struct Result {
+    std::vector<double> seconds;
+    std::vector<double> byRound; // seconds, or 0 where the method did not run
+    int runs = 0;
+    int failedRuns = 0; // copies left with entries
+    TreeCount worstLeft;
+    bool claimedFailure = false;
+};
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+bool PrepareRoot()
+{
+    DWORD attributes = ::GetFileAttributesA("S:\\");
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        std::fprintf(stderr, "drive S: (the build's scratch folder) is missing: run through tools/bench\n");
+        return false;
+    }
+    return true;
+}
+
+// Removes what an earlier, interrupted run left in folder; true when it is gone.
+bool ClearLeftovers(CFolderTable& table, const std::string& folder)
+{
+    if (::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return true;
+    table.DeleteTree("*.*", folder.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+    return ::GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int rounds = 5;
+    bool slowEveryRound = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--all") == 0)
+            slowEveryRound = true;
+        else if (std::atoi(argv[i]) > 0)
+            rounds = std::atoi(argv[i]);
+    }
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (!PrepareRoot())
+        return 1;
+
+    CFolderTable table;
+    const std::string root = kBenchRoot;
+    if (!ClearLeftovers(table, root) || !::CreateDirectoryA(root.c_str(), nullptr)) {
+        TreeCount left = CountTree(root);
+        std::fprintf(stderr, "cannot prepare %s: %d files and %d folders of an earlier run stay there\n",
+                     root.c_str(), left.files, left.folders);
+        return 1;
+    }
+
+    const TreeSpec spec = MakeTreeSpec(10, 20240521u);
+    const int files = static_cast<int>(spec.files.size());
+    const int folders = static_cast<int>(spec.folders.size());
+    std::printf("delete_bench: %d files in %d folders, %.1f MB per copy, under %s (%s)\n", files, folders,
+                spec.bytes / 1048576.0, kBenchRoot,
+                CWineLinks::Get() ? "Wine: DeleteTree checks every entry for links" : "Windows");
+
+    Result results[kMethods];
+    std::vector<double> copySeconds;
+    const int slowPasses = slowEveryRound ? rounds : 1;
+    const int passes = rounds + slowPasses;
+    for (int pass = 0; pass < passes; ++pass) {
+        // Copies first, then the deletions, so that no deletion competes with
+        // the writing of another copy; the order of the methods rotates.
+        const bool fast = pass < rounds;
+        int order[2] = {fast ? kDeleteTree : kShell, fast ? kFloor : kRd};
+        if (pass % 2)
+            std::swap(order[0], order[1]);
+        for (int m : order) {
+            std::string copy = root + "\\" + kFolderNames[m];
+            double t0 = Now();
+            bool made = ClearLeftovers(table, copy) && Materialize(spec, copy);
+            copySeconds.push_back(Now() - t0);
+            TreeCount madeCount = CountTree(copy);
+            if (!made || madeCount.files != files || madeCount.folders != folders) {
+                std::fprintf(stderr, "copy %s could not be made (%d files, %d folders)\n", copy.c_str(),
+                             madeCount.files, madeCount.folders);
+                return 1;
+            }
+        }
+        std::printf(fast ? "round %d:" : "slow %d: ", fast ? pass + 1 : pass - rounds + 1);
+        double seconds[kMethods] = {};
+        bool claimed[kMethods] = {};
+        if (fast) {
+            bool ok = ByTurns(table, spec, root + "\\" + kFolderNames[kDeleteTree],
+                              root + "\\" + kFolderNames[kFloor], pass % 2 == 0, seconds[kDeleteTree],
+                              seconds[kFloor]);
+            claimed[kDeleteTree] = claimed[kFloor] = ok;
+        } else {
+            for (int m : order)
+                claimed[m] = m == kShell ? ByShell(root + "\\" + kFolderNames[m], seconds[m])
+                                         : ByRd(root + "\\" + kFolderNames[m], seconds[m]);
+        }
+        for (int m : order) {
+            Result& r = results[m];
+            TreeCount left = CountTree(root + "\\" + kFolderNames[m]);
+            ++r.runs;
+            r.claimedFailure |= !claimed[m];
+            if (left.files || left.folders) {
+                ++r.failedRuns;
+                if (left.files + left.folders > r.worstLeft.files + r.worstLeft.folders)
+                    r.worstLeft = left;
+            }
+            r.seconds.push_back(seconds[m]);
+            r.byRound.resize(passes);
+            r.byRound[pass] = seconds[m];
+            std::printf("  %s %.2f s", kFolderNames[m], seconds[m]);
+        }
+        if (fast)
+            std::printf("  (floor/DeleteTree %.2fx)",
+                        results[kDeleteTree].byRound[pass] / results[kFloor].byRound[pass]);
+        std::printf("\n");
+    }
+
+    std::printf("\n%-38s %10s %9s %5s  %s\n", "method", "files/s", "seconds", "runs", "afterwards");
+    double rate[kMethods] = {};
+    bool valid[kMethods] = {};
+    for (int m = 0; m < kMethods; ++m) {
+        const Result& r = results[m];
+        double seconds = Median(r.seconds);
+        rate[m] = files / seconds;
+        valid[m] = r.failedRuns == 0;
+        char state[128];
+        if (valid[m])
+            std::snprintf(state, sizeof(state), "empty%s", r.claimedFailure ? " (but reported failure)" : "");
+        else
+            std::snprintf(state, sizeof(state), "NOT EMPTY in %d of %d runs: up to %d files, %d folders left",
+                          r.failedRuns, r.runs, r.worstLeft.files, r.worstLeft.folders);
+        if (valid[m])
+            std::printf("%-38s %10.0f %9.2f %5d  %s\n", kMethodNames[m], rate[m], seconds, r.runs, state);
+        else
+            std::printf("%-38s %10s %9.2f %5d  %s\n", kMethodNames[m], "-", seconds, r.runs, state);
+    }
+
+    struct Ratio {
+        const char* label;
+        Method over, under;
+        double target;
+        bool atLeast;
+    } ratios[] = {
+        {"DeleteTree / shell", kDeleteTree, kShell, 10.0, true},
+        {"DeleteTree / rd", kDeleteTree, kRd, 10.0, true},
+        {"floor / DeleteTree", kFloor, kDeleteTree, 1.3, false},
+    };
+    std::printf("\n");
+    for (const Ratio& q : ratios) {
+        if (!valid[q.over] || !valid[q.under]) {
+            std::printf("%-20s   -     (a method left entries)\n", q.label);
+            continue;
+        }
+        // Methods measured in the same rounds are compared round by round:
+        // the load of the machine changes less within a round than across.
+        std::vector<double> paired;
+        for (int i = 0; i < passes; ++i) {
+            const std::vector<double>& a = results[q.over].byRound;
+            const std::vector<double>& b = results[q.under].byRound;
+            if (i < static_cast<int>(a.size()) && i < static_cast<int>(b.size()) && a[i] > 0 && b[i] > 0)
+                paired.push_back(b[i] / a[i]);
+        }
+        bool byRounds = paired.size() >= 3;
+        double value = byRounds ? Median(paired) : rate[q.over] / rate[q.under];
+        bool met = q.atLeast ? value >= q.target : value <= q.target;
+        std::printf("%-20s %6.2fx  (target %s %.1fx: %s; %s)\n", q.label, value,
+                    q.atLeast ? ">=" : "<=", q.target, met ? "met" : "missed",
+                    byRounds ? "median of the rounds' ratios" : "ratio of the medians");
+    }
+    std::printf("\ncopy creation (not a result): median %.2f s per copy, %.0f files/s\n", Median(copySeconds),
+                files / Median(copySeconds));
+
+    ClearLeftovers(table, root);
+    for (int m = 0; m < kMethods; ++m)
+        if (!valid[m])
+            return 2;
+    return 0;
+}
