@@ -47,16 +47,16 @@ std::string FileName(Lcg& rng, int index)
     return name;
 }
 
-void AddFiles(TreeSpec& spec, Lcg& rng, const std::string& folder, int count)
+void AddFiles(TreeLayout& layout, Lcg& rng, const std::string& folder, int count)
 {
     for (int i = 0; i < count; ++i) {
-        TreeSpec::File f;
+        TreeLayout::File f;
         // The running index keeps names unique within a folder, whatever the pattern.
-        f.path = (folder.empty() ? "" : folder + "\\") + FileName(rng, static_cast<int>(spec.files.size()));
+        f.path = (folder.empty() ? "" : folder + "\\") + FileName(rng, static_cast<int>(layout.files.size()));
         f.size = PickSize(rng);
         f.attributes = rng.Below(50) == 0 ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
-        spec.bytes += f.size;
-        spec.files.push_back(f);
+        layout.bytes += f.size;
+        layout.files.push_back(f);
     }
 }
 
@@ -110,39 +110,39 @@ void Walk(const std::string& folder, TreeCount* count, std::vector<TreeEntry>* l
 
 } // namespace
 
-TreeSpec MakeTreeSpec(int topFolders, unsigned seed)
+TreeLayout MakeTreeLayout(int topFolders, unsigned seed)
 {
     // Per top folder: 20 files and 10 subfolders of 18 files and 5 leaf
     // folders of 36 files each, 2,004 files in 61 folders; 40 more at the top.
-    TreeSpec spec;
+    TreeLayout layout;
     Lcg rng{seed};
-    AddFiles(spec, rng, "", 40);
+    AddFiles(layout, rng, "", 40);
     for (int a = 0; a < topFolders; ++a) {
         std::string top = FolderName("Folder ", a);
-        spec.folders.push_back(top);
-        AddFiles(spec, rng, top, 20);
+        layout.folders.push_back(top);
+        AddFiles(layout, rng, top, 20);
         for (int b = 0; b < 10; ++b) {
             std::string mid = top + "\\" + FolderName("sub.", b);
-            spec.folders.push_back(mid);
-            AddFiles(spec, rng, mid, 18);
+            layout.folders.push_back(mid);
+            AddFiles(layout, rng, mid, 18);
             for (int c = 0; c < 5; ++c) {
                 std::string leaf = mid + "\\" + FolderName("Leaf_", c);
-                spec.folders.push_back(leaf);
-                AddFiles(spec, rng, leaf, 36);
+                layout.folders.push_back(leaf);
+                AddFiles(layout, rng, leaf, 36);
             }
         }
     }
-    return spec;
+    return layout;
 }
 
-bool Materialize(const TreeSpec& spec, const std::string& root)
+bool Materialize(const TreeLayout& layout, const std::string& root)
 {
     if (!::CreateDirectoryA(root.c_str(), nullptr))
         return false;
-    for (const std::string& folder : spec.folders)
+    for (const std::string& folder : layout.folders)
         if (!::CreateDirectoryA((root + "\\" + folder).c_str(), nullptr))
             return false;
-    for (const TreeSpec::File& f : spec.files)
+    for (const TreeLayout::File& f : layout.files)
         if (!WriteOne(root + "\\" + f.path, f.size, f.attributes))
             return false;
     return true;

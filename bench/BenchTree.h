@@ -5,7 +5,7 @@
 #include <vector>
 #include <windows.h>
 
-struct TreeSpec {
+struct TreeLayout {
     struct File {
         std::string path; // relative to the copy's root
         DWORD size;
@@ -18,10 +18,10 @@ struct TreeSpec {
 
 // Nested folders a few levels deep with files of mixed names and sizes; the
 // same description for the same arguments.
-TreeSpec MakeTreeSpec(int topFolders, unsigned seed);
+TreeLayout MakeTreeLayout(int topFolders, unsigned seed);
 
 // Creates root and the tree below it; false when anything could not be made.
-bool Materialize(const TreeSpec& spec, const std::string& root);
+bool Materialize(const TreeLayout& layout, const std::string& root);
 
 struct TreeCount {
     int files = 0;

@@ -98,11 +98,11 @@ bool ByFloor(const std::string& folder, bool removeFolder, double& seconds)
 // the rest, taking turns in every step: the load of the shared machine moves
 // by a factor of several within seconds, and so both meet the same load.
 // DeleteTree keeps the emptied top folders for its last call to remove.
-bool ByTurns(CFolderTable& table, const TreeSpec& spec, const std::string& treeCopy,
+bool ByTurns(CFolderTable& table, const TreeLayout& layout, const std::string& treeCopy,
              const std::string& floorCopy, bool treeFirst, double& treeSeconds, double& floorSeconds)
 {
     std::vector<std::string> parts;
-    for (const std::string& folder : spec.folders)
+    for (const std::string& folder : layout.folders)
         if (folder.find('\\') == std::string::npos)
             parts.push_back(folder);
     parts.push_back(std::string());
@@ -191,11 +191,11 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const TreeSpec spec = MakeTreeSpec(10, 20240521u);
-    const int files = static_cast<int>(spec.files.size());
-    const int folders = static_cast<int>(spec.folders.size());
+    const TreeLayout layout = MakeTreeLayout(10, 20240521u);
+    const int files = static_cast<int>(layout.files.size());
+    const int folders = static_cast<int>(layout.folders.size());
     std::printf("delete_bench: %d files in %d folders, %.1f MB per copy, under %s (%s)\n", files, folders,
-                spec.bytes / 1048576.0, kBenchRoot,
+                layout.bytes / 1048576.0, kBenchRoot,
                 CWineLinks::Get() ? "Wine: DeleteTree checks every entry for links" : "Windows");
 
     Result results[kMethods];
@@ -212,7 +212,7 @@ int main(int argc, char** argv)
         for (int m : order) {
             std::string copy = root + "\\" + kFolderNames[m];
             double t0 = Now();
-            bool made = ClearLeftovers(table, copy) && Materialize(spec, copy);
+            bool made = ClearLeftovers(table, copy) && Materialize(layout, copy);
             copySeconds.push_back(Now() - t0);
             TreeCount madeCount = CountTree(copy);
             if (!made || madeCount.files != files || madeCount.folders != folders) {
@@ -225,7 +225,7 @@ int main(int argc, char** argv)
         double seconds[kMethods] = {};
         bool claimed[kMethods] = {};
         if (fast) {
-            bool ok = ByTurns(table, spec, root + "\\" + kFolderNames[kDeleteTree],
+            bool ok = ByTurns(table, layout, root + "\\" + kFolderNames[kDeleteTree],
                               root + "\\" + kFolderNames[kFloor], pass % 2 == 0, seconds[kDeleteTree],
                               seconds[kFloor]);
             claimed[kDeleteTree] = claimed[kFloor] = ok;
