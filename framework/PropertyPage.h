@@ -7,9 +7,8 @@
 #include <commctrl.h>
 #include <vector>
 
-class CPropertyPage : public CWnd
-{
-  public:
+class CPropertyPage : public CWnd {
+public:
     explicit CPropertyPage(UINT templateId) : m_nIDTemplate(templateId) {}
     ~CPropertyPage() override = default;
 
@@ -21,7 +20,7 @@ class CPropertyPage : public CWnd
     bool WasApplied() const { return m_bApplied; }
     void ResetApplied() { m_bApplied = false; }
 
-  protected:
+protected:
     // After the controls exist. Returns TRUE to let the system set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual BOOL OnCommand(WPARAM, LPARAM) { return FALSE; }
@@ -43,7 +42,7 @@ class CPropertyPage : public CWnd
 
     UINT m_nIDTemplate;
 
-  private:
+private:
     static INT_PTR CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
     INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     bool OnNotify(const NMHDR* hdr, LRESULT* result);

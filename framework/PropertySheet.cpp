@@ -1,7 +1,6 @@
 #include "framework/PropertySheet.h"
 
-namespace
-{
+namespace {
 // The icon of the sheet being shown on this thread, for the callback.
 thread_local HICON t_sheetIcon = nullptr;
 

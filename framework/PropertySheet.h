@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-class CPropertySheet
-{
-  public:
+class CPropertySheet {
+public:
     // hOwner is disabled while the sheet is shown; it may belong to another
     // thread.
     CPropertySheet(const char* caption, HWND hOwner) : m_strCaption(caption), m_hOwner(hOwner) {}
@@ -23,7 +22,7 @@ class CPropertySheet
     // are destroyed before it returns.
     INT_PTR DoModal();
 
-  private:
+private:
     std::string m_strCaption;
     HWND m_hOwner;
     HICON m_hIcon = nullptr;

@@ -13,17 +13,16 @@ enum class AddOutcome { Nothing, Duplicate, Added };
 // the list (exact, case-sensitive) is a duplicate, anything else is appended.
 AddOutcome AddFolderTo(CFolderList& list, const std::string& candidate);
 
-class CCustom : public CPropertyPage
-{
-  public:
+class CCustom : public CPropertyPage {
+public:
     CCustom();
     void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wp, LPARAM lp) override;
 
-  private:
+private:
     void OnAdd();
     void OnRemove();
     void OnRemoveAll();

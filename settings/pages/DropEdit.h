@@ -8,9 +8,8 @@
 
 #include <string>
 
-class CDropEdit : public CSubclassWnd
-{
-  public:
+class CDropEdit : public CSubclassWnd {
+public:
     // Handles one drop: the first readable name, a shortcut replaced by its
     // target; with acceptFolders an addable folder, else a plain file, is
     // shown. Ends the drop.
@@ -19,6 +18,6 @@ class CDropEdit : public CSubclassWnd
     std::string droppedPath;
     int acceptFolders = 0;
 
-  protected:
+protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 };

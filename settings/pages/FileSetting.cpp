@@ -2,8 +2,7 @@
 
 #include "res/resource.h"
 
-namespace
-{
+namespace {
 struct CategoryBox {
     UINT id;
     int SettingValues::*flag;

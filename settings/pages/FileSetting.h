@@ -3,16 +3,15 @@
 #include "framework/PropertyPage.h"
 #include "settings/pages/SettingsOwner.h"
 
-class CFileSetting : public CPropertyPage
-{
-  public:
+class CFileSetting : public CPropertyPage {
+public:
     CFileSetting();
     void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
     void OnDestroy() override;
 
-  private:
+private:
     CSettingsOwner* m_pOwner = nullptr;
 };

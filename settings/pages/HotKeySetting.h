@@ -3,19 +3,18 @@
 #include "framework/PropertyPage.h"
 #include "settings/pages/SettingsOwner.h"
 
-class CHotKeySetting : public CPropertyPage
-{
-  public:
+class CHotKeySetting : public CPropertyPage {
+public:
     CHotKeySetting();
     void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wp, LPARAM lp) override;
     bool ReadControls() override;
     void OnDestroy() override;
 
-  private:
+private:
     WORD ControlHotKey() const;
 
     CSettingsOwner* m_pOwner = nullptr;

@@ -5,8 +5,7 @@
 
 const char kPositiveIntegerText[] = "Please enter a positive integer.";
 
-namespace
-{
+namespace {
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';

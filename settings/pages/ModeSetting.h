@@ -3,18 +3,17 @@
 #include "framework/PropertyPage.h"
 #include "settings/pages/SettingsOwner.h"
 
-class CModeSetting : public CPropertyPage
-{
-  public:
+class CModeSetting : public CPropertyPage {
+public:
     CModeSetting();
     void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
 
-  protected:
+protected:
     BOOL OnInitDialog() override;
     bool ReadControls() override;
     void OnDestroy() override;
 
-  private:
+private:
     CSettingsOwner* m_pOwner = nullptr;
     unsigned m_nMinutes = 0;
 };

@@ -5,9 +5,8 @@
 
 #include "settings/CleanSettings.h"
 
-class CSettingsOwner
-{
-  public:
+class CSettingsOwner {
+public:
     virtual CleanSettings& Settings() = 0;
     virtual HWND SheetOwnerWindow() = 0;
     // Pending to applied, saved and put in force.
@@ -17,6 +16,6 @@ class CSettingsOwner
     // The sheet's thread is done with the owner.
     virtual void SettingsSheetEnded() = 0;
 
-  protected:
+protected:
     ~CSettingsOwner() = default;
 };

@@ -15,9 +15,8 @@
 extern const char kSettingKey[];
 
 // Counts the screen-saver command that the hot-key hook broadcasts.
-class ScreenSaverListener
-{
-  public:
+class ScreenSaverListener {
+public:
     ScreenSaverListener()
     {
         WNDCLASSA wc = {};
@@ -38,7 +37,7 @@ class ScreenSaverListener
         PumpFor(200);
     }
 
-  private:
+private:
     static LRESULT CALLBACK Proc(HWND h, UINT m, WPARAM w, LPARAM l)
     {
         if (m == WM_SYSCOMMAND && (w & 0xFFF0) == SC_SCREENSAVE) {
@@ -51,9 +50,8 @@ class ScreenSaverListener
     HWND m_hWnd;
 };
 
-class E2ETest : public ::testing::Test
-{
-  protected:
+class E2ETest : public ::testing::Test {
+protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -5,8 +5,7 @@
 
 #include <commctrl.h>
 
-namespace
-{
+namespace {
 
 const int kCache = 1027, kInterval = 1006, kAuto = 1042, kEnableHotKey = 1051, kHotKeyControl = 1056;
 const int kSetToDefault = 1069, kFolderBox = 1006, kAdd = 1061, kRemoveAll = 1064, kFolderList = 1065;
@@ -46,9 +45,8 @@ void KeyWith(WORD modifier, WORD vk)
     PumpFor(100);
 }
 
-class SettingsSheet : public E2ETest
-{
-  protected:
+class SettingsSheet : public E2ETest {
+protected:
     // Clicks "Set" and waits for the sheet. Under Wine the main window's
     // thread has no active window after a sheet closed, so a click on the
     // skin comes first.

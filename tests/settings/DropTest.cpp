@@ -14,8 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace
-{
+namespace {
 
 // A shell link at linkPath pointing to target, saved by the shell's link object.
 bool MakeShortcut(const std::string& linkPath, const std::string& target)
@@ -57,9 +56,8 @@ HDROP MakeDrop(const std::vector<std::string>& names)
     return static_cast<HDROP>(mem);
 }
 
-class FolderDrop : public ::testing::Test
-{
-  protected:
+class FolderDrop : public ::testing::Test {
+protected:
     void SetUp() override
     {
         ::CoInitialize(nullptr);
