@@ -6,13 +6,31 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+namespace {
+
+// InitCommonControlsEx came with comctl32 4.70; the older one of the first
+// Windows 95 and NT 4.0 knows only InitCommonControls, which registers every
+// class the program uses.
+void InitCommonControlsAnyVersion()
+{
+    typedef BOOL(WINAPI * InitExFn)(const INITCOMMONCONTROLSEX*);
+    HMODULE comctl = ::GetModuleHandleA("comctl32.dll");
+    auto initEx = comctl ? reinterpret_cast<InitExFn>(
+                               reinterpret_cast<void*>(::GetProcAddress(comctl, "InitCommonControlsEx")))
+                         : nullptr;
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS | ICC_TAB_CLASSES};
+    if (!initEx || !initEx(&icc))
+        ::InitCommonControls();
+}
+
+} // namespace
+
 class CSweepApp : public CWinApp {
 public:
     BOOL InitInstance() override
     {
         ::CoInitialize(nullptr);
-        INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS | ICC_TAB_CLASSES};
-        ::InitCommonControlsEx(&icc);
+        InitCommonControlsAnyVersion();
         CSweepDlg dlg;
         m_pMainWnd = &dlg;
         dlg.DoModal();

@@ -57,7 +57,16 @@ const SubclassApi& Api()
     return api;
 }
 
+bool g_windowProcedureOnly = false;
+
+const char kObjectProperty[] = "Brightsweep.Subclass";
+
 } // namespace
+
+void CSubclassWnd::UseWindowProcedureOnly(bool on)
+{
+    g_windowProcedureOnly = on;
+}
 
 CSubclassWnd::~CSubclassWnd()
 {
@@ -66,10 +75,21 @@ CSubclassWnd::~CSubclassWnd()
 
 bool CSubclassWnd::SubclassWindow(HWND hWnd)
 {
-    if (!hWnd || m_hWnd || !Api().set)
+    if (!hWnd || m_hWnd)
         return false;
-    if (!Api().set(hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
-        return false;
+    if (Api().set && !g_windowProcedureOnly) {
+        if (!Api().set(hWnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this)))
+            return false;
+    } else {
+        if (!::SetPropA(hWnd, kObjectProperty, this))
+            return false;
+        m_pfnOldProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ReplacedProc)));
+        if (!m_pfnOldProc) {
+            ::RemovePropA(hWnd, kObjectProperty);
+            return false;
+        }
+    }
     m_hWnd = hWnd;
     PreSubclassWindow();
     return true;
@@ -77,10 +97,18 @@ bool CSubclassWnd::SubclassWindow(HWND hWnd)
 
 void CSubclassWnd::UnsubclassWindow()
 {
-    if (m_hWnd) {
+    if (!m_hWnd)
+        return;
+    if (m_pfnOldProc) {
+        // Put the control's procedure back only if nobody replaced ours since.
+        if (::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ReplacedProc))
+            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnOldProc));
+        ::RemovePropA(m_hWnd, kObjectProperty);
+        m_pfnOldProc = nullptr;
+    } else {
         Api().remove(m_hWnd, SubclassProc, 0);
-        m_hWnd = nullptr;
     }
+    m_hWnd = nullptr;
 }
 
 LRESULT CSubclassWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
@@ -90,22 +118,35 @@ LRESULT CSubclassWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT CSubclassWnd::Default(UINT msg, WPARAM wp, LPARAM lp)
 {
+    if (m_pfnOldProc)
+        return ::CallWindowProcA(m_pfnOldProc, m_hWnd, msg, wp, lp);
     return Api().def(m_hWnd, msg, wp, lp);
 }
 
-LRESULT CALLBACK CSubclassWnd::SubclassProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp,
-                                            UINT_PTR, DWORD_PTR ref)
+LRESULT CSubclassWnd::Dispatch(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* self = reinterpret_cast<CSubclassWnd*>(ref);
     if (msg == WM_NCDESTROY) {
         // The window goes away: detach first, then let the control finish.
-        Api().remove(hWnd, SubclassProc, 0);
-        self->m_hWnd = nullptr;
-        return Api().def(hWnd, msg, wp, lp);
+        WNDPROC old = m_pfnOldProc;
+        UnsubclassWindow();
+        return old ? ::CallWindowProcA(old, hWnd, msg, wp, lp) : Api().def(hWnd, msg, wp, lp);
     }
     try {
-        return self->WindowProc(msg, wp, lp);
+        return WindowProc(msg, wp, lp);
     } catch (...) {
-        return Api().def(hWnd, msg, wp, lp);
+        return Default(msg, wp, lp);
     }
+}
+
+LRESULT CALLBACK CSubclassWnd::SubclassProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref)
+{
+    return reinterpret_cast<CSubclassWnd*>(ref)->Dispatch(hWnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK CSubclassWnd::ReplacedProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* self = static_cast<CSubclassWnd*>(::GetPropA(hWnd, kObjectProperty));
+    if (!self)
+        return ::DefWindowProcA(hWnd, msg, wp, lp);
+    return self->Dispatch(hWnd, msg, wp, lp);
 }

@@ -27,6 +27,7 @@ declare -A refused=(
   [GetWindowSubclass]="exported by name only by comctl32 6.0"
   [RemoveWindowSubclass]="exported by name only by comctl32 6.0"
   [DefSubclassProc]="exported by name only by comctl32 6.0"
+  [InitCommonControlsEx]="comctl32 4.70 and later: look it up at run time"
 )
 
 # ALLOWED: "DLL FUNCTION NT 9X SOURCE", NT the oldest NT version documented to
