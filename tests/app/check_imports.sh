@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks that shipped files load on Windows 95, NT 4 and 2000 (comctl32 5.80):
+# Checks that shipped files load on Windows 95, NT 4 and 2000 with their own comctl32:
 #  - every imported function is listed in ALLOWED with its documented minimum
 #    systems (NT 4.0 or older, Windows 95), and is not a known newer one;
 #  - the C++ runtime linked in is the win32-thread-model one: the link map
