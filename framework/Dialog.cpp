@@ -1,16 +1,11 @@
 #include "framework/Dialog.h"
 
+#include "framework/DialogProc.h"
+
 namespace {
 // The dialog being created on this thread, until its window is known.
 thread_local CDialog* t_creating = nullptr;
 
-// Messages whose result a dialog procedure returns itself rather than
-// through DWLP_MSGRESULT.
-bool ReturnsDirectly(UINT msg)
-{
-    return (msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC) || msg == WM_COMPAREITEM ||
-           msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM || msg == WM_QUERYDRAGICON || msg == WM_INITDIALOG;
-}
 } // namespace
 
 INT_PTR CDialog::DoModal()
@@ -40,20 +35,14 @@ bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT*)
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-    if (!self && t_creating) {
-        self = t_creating;
+    CDialog* binding = nullptr;
+    if (!::GetWindowLongPtrA(hWnd, DWLP_USER)) {
+        binding = t_creating;
         t_creating = nullptr;
-        self->m_hWnd = hWnd;
-        ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     }
+    CDialog* self = BoundDialogObject(hWnd, msg, binding);
     if (!self)
         return FALSE;
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
-        self->m_hWnd = nullptr;
-        return FALSE;
-    }
     try {
         return self->Dispatch(msg, wp, lp);
     } catch (...) {
@@ -89,12 +78,7 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
             break;
         }
     }
-    if (!handled)
-        return FALSE;
-    if (ReturnsDirectly(msg))
-        return static_cast<INT_PTR>(result);
-    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
-    return TRUE;
+    return handled ? HandledDialogMessage(m_hWnd, msg, result) : FALSE;
 }
 
 void CenterWindowOver(HWND hWnd, HWND hOver)

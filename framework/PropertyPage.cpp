@@ -1,5 +1,6 @@
 #include "framework/PropertyPage.h"
 
+#include "framework/DialogProc.h"
 #include "framework/DialogTemplate.h"
 #include "framework/MessageBox.h"
 
@@ -37,19 +38,12 @@ void CPropertyPage::FailField(UINT id, const char* text)
 
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    auto* self = reinterpret_cast<CPropertyPage*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
-        self->m_hWnd = hWnd;
-        ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    }
+    CPropertyPage* binding = nullptr;
+    if (msg == WM_INITDIALOG)
+        binding = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
+    CPropertyPage* self = BoundDialogObject(hWnd, msg, binding);
     if (!self)
         return FALSE;
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
-        self->m_hWnd = nullptr;
-        return FALSE;
-    }
     try {
         return self->Dispatch(msg, wp, lp);
     } catch (...) {
@@ -60,10 +54,8 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM 
 INT_PTR CPropertyPage::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
 {
     LRESULT result = 0;
-    if (OnMessage(msg, wp, lp, &result)) {
-        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
-        return TRUE;
-    }
+    if (OnMessage(msg, wp, lp, &result))
+        return HandledDialogMessage(m_hWnd, msg, result);
     switch (msg) {
     case WM_INITDIALOG:
         return OnInitDialog();
@@ -75,8 +67,7 @@ INT_PTR CPropertyPage::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
     case WM_NOTIFY:
         if (!OnNotify(reinterpret_cast<const NMHDR*>(lp), &result))
             return FALSE;
-        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
-        return TRUE;
+        return HandledDialogMessage(m_hWnd, msg, result);
     default:
         return FALSE;
     }
