@@ -10,26 +10,6 @@ namespace {
 const int kCache = 1027, kInterval = 1006, kAuto = 1042, kEnableHotKey = 1051, kHotKeyControl = 1056;
 const int kSetToDefault = 1069, kFolderBox = 1006, kAdd = 1061, kRemoveAll = 1064, kFolderList = 1065;
 
-struct BoxSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindBoxProc(HWND hWnd, LPARAM lp)
-{
-    auto* s = reinterpret_cast<BoxSearch*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    char cls[64] = "";
-    ::GetClassNameA(hWnd, cls, sizeof(cls));
-    if (pid == s->pid && lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(hWnd) &&
-        ::GetDlgItem(hWnd, 0xFFFF)) {
-        s->found = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void KeyWith(WORD modifier, WORD vk)
 {
     INPUT in[4] = {};
@@ -123,15 +103,9 @@ protected:
     // A message box of the program, or null once timeoutMs passed.
     HWND WaitBox(DWORD timeoutMs = 5000) const
     {
-        BoxSearch s = {program.ProcessId(), nullptr};
-        WaitFor(
-            [&] {
-                s.found = nullptr;
-                ::EnumWindows(FindBoxProc, reinterpret_cast<LPARAM>(&s));
-                return s.found != nullptr;
-            },
-            timeoutMs);
-        return s.found;
+        HWND box = nullptr;
+        WaitFor([&] { return (box = FindMessageBox(program.ProcessId())) != nullptr; }, timeoutMs);
+        return box;
     }
     // The text of the box that shows now; the box is closed with Enter.
     std::string DismissBox()

@@ -65,7 +65,9 @@ BOOL CALLBACK FindBoxProc(HWND hWnd, LPARAM lp)
     ::GetWindowThreadProcessId(hWnd, &pid);
     char cls[64] = "";
     ::GetClassNameA(hWnd, cls, sizeof(cls));
-    if (pid == find->pid && lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(hWnd)) {
+    // A dialog with the message text's static: not some other dialog of the process.
+    if (pid == find->pid && lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(hWnd) &&
+        ::GetDlgItem(hWnd, 0xFFFF)) {
         find->found = hWnd;
         return FALSE;
     }

@@ -18,7 +18,7 @@ struct HostWindow {
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 void PumpFor(DWORD ms);
 
-// A message box (dialog class "#32770") shown by process pid, or null.
+// A message box (a dialog with a message text) shown by process pid, or null.
 HWND FindMessageBox(DWORD pid);
 // Its text (the static control 0xFFFF) and caption.
 std::string MessageBoxText(HWND box);
