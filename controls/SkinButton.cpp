@@ -80,11 +80,32 @@ void CSkinButton::Paint(HDC hdc)
         ::DeleteObject(hFace);
 }
 
+namespace {
+// How often a lit face looks whether the cursor is still over the button.
+const UINT_PTR kLeaveTimer = 1;
+const UINT kLeaveCheckMs = 50;
+
+// The program is the active application when the foreground window is one of
+// its own, on whichever of its threads.
+bool ProgramActive()
+{
+    DWORD pid = 0;
+    HWND foreground = ::GetForegroundWindow();
+    return foreground && ::GetWindowThreadProcessId(foreground, &pid) && pid == ::GetCurrentProcessId();
+}
+} // namespace
+
+bool CSkinButton::CursorOver() const
+{
+    POINT pt;
+    return ::GetCursorPos(&pt) && ::WindowFromPoint(pt) == m_hWnd;
+}
+
 void CSkinButton::Apply(const SkinButtonAction& action, LPARAM point)
 {
     if (action.takeCapture)
         ::SetCapture(m_hWnd);
-    if (action.releaseCapture)
+    if (action.releaseCapture && ::GetCapture() == m_hWnd)
         ::ReleaseCapture();
     if (action.postClick) {
         // Without a parent the message goes to this thread's queue.
@@ -93,6 +114,15 @@ void CSkinButton::Apply(const SkinButtonAction& action, LPARAM point)
     }
     if (action.repaint)
         ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    // The timer runs exactly while the face is lit.
+    bool lit = m_state.hover != 0;
+    if (lit != m_bLeaveTimer) {
+        if (lit)
+            ::SetTimer(m_hWnd, kLeaveTimer, kLeaveCheckMs, nullptr);
+        else
+            ::KillTimer(m_hWnd, kLeaveTimer);
+        m_bLeaveTimer = lit;
+    }
 }
 
 void CSkinButton::OnMouseMove(WPARAM keys, LPARAM point)
@@ -100,7 +130,7 @@ void CSkinButton::OnMouseMove(WPARAM keys, LPARAM point)
     SkinMouseMove in;
     in.leftDown = (keys & MK_LBUTTON) != 0;
     in.captured = ::GetCapture() == m_hWnd;
-    in.programActive = ::GetActiveWindow() != nullptr;
+    in.programActive = ProgramActive();
     in.hasOwner = (m_hWndOwner ? m_hWndOwner : ::GetParent(m_hWnd)) != nullptr;
     // Signed: with the capture, points left of or above the button are negative.
     POINT pt = {GET_X_LPARAM(point), GET_Y_LPARAM(point)};
@@ -123,10 +153,15 @@ LRESULT CSkinButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         OnMouseMove(wp, lp);
         return result;
     }
+    case WM_TIMER:
+        if (wp != kLeaveTimer)
+            return Default(msg, wp, lp);
+        Apply(SkinCursorChecked(m_state, CursorOver()), 0);
+        return 0;
     case WM_CAPTURECHANGED:
-        // The capture has already moved: releasing it here would take it from
-        // the window that has just set it.
-        Apply(SkinCaptureChanged(m_state, ::GetCapture() == m_hWnd), lp);
+        // The capture has already moved; sent also for the button's own release.
+        if (reinterpret_cast<HWND>(lp) != m_hWnd)
+            Apply(SkinCaptureChanged(m_state), lp);
         return Default(msg, wp, lp);
     case WM_KILLFOCUS: {
         LRESULT result = Default(msg, wp, lp);

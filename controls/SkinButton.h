@@ -1,7 +1,8 @@
 // The skinned window's push button: a child window cut to the outline of a
 // shape bitmap, showing one of three bitmap faces with an overlay OR-ed on.
 // It tracks the mouse itself and posts WM_SKINBUTTON_CLICKED to its parent
-// for a press and release without the cursor leaving it in between. It has no
+// for a press and release without the cursor leaving it in between; a lit
+// face watches the cursor on a timer of the button. It has no
 // keyboard interface and never draws its caption.
 #pragma once
 #include "controls/SkinButtonState.h"
@@ -31,11 +32,13 @@ private:
     void Paint(HDC hdc);
     void OnMouseMove(WPARAM keys, LPARAM point);
     void Apply(const SkinButtonAction& action, LPARAM point);
+    bool CursorOver() const;
     SIZE WindowSize() const;
 
     SkinButtonState m_state;
     CWnd* m_pNotifyParent = nullptr;
     HWND m_hWndOwner = nullptr;
+    bool m_bLeaveTimer = false;
     WORD m_nHoverBitmap = 0;
     WORD m_nNormalBitmap = 0;
     WORD m_nPressedBitmap = 0;

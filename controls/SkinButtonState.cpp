@@ -1,57 +1,61 @@
 #include "controls/SkinButtonState.h"
 
+namespace {
+SkinButtonAction GoDark(SkinButtonState& s)
+{
+    SkinButtonAction a;
+    if (s.hover) {
+        s.hover = 0;
+        a.repaint = true;
+    }
+    return a;
+}
+} // namespace
+
 SkinButtonAction SkinLButtonDown(SkinButtonState& s)
 {
     SkinButtonAction a;
     s.pressed = 1;
+    s.hover = 1;
+    a.takeCapture = true;
     a.repaint = true;
     return a;
 }
 
 SkinButtonAction SkinMouseMoved(SkinButtonState& s, const SkinMouseMove& in)
 {
+    // During a press: leaving darkens the face for good, so that a release
+    // after the cursor came back posts nothing.
+    if (in.captured)
+        return in.overButton ? SkinButtonAction{} : GoDark(s);
     SkinButtonAction a;
     // A drag that started elsewhere never lights a button up.
-    if (in.leftDown && !s.hover)
+    if (in.leftDown || s.hover || !in.overButton)
         return a;
     // Hovering starts only while the program is the active application.
-    if (!in.captured && in.programActive && in.hasOwner) {
+    if (in.programActive && in.hasOwner) {
         s.hover = 1;
-        a.takeCapture = true;
-        a.repaint = true;
-        return a;
-    }
-    if (in.overButton)
-        return a;
-    // The cursor has left the button.
-    if (s.hover) {
-        s.hover = 0;
         a.repaint = true;
     }
-    // Dragging outside with the left button held keeps the capture, so that
-    // the release is still seen.
-    if (in.leftDown)
-        return a;
-    a.releaseCapture = in.captured;
-    s.pressed = 0;
     return a;
 }
 
 SkinButtonAction SkinLButtonUp(SkinButtonState& s)
 {
     SkinButtonAction a;
-    s.pressed = 0;
     // Only a press and release without leaving the button in between.
-    a.postClick = s.hover != 0;
+    a.postClick = s.pressed && s.hover;
+    s.pressed = 0;
+    a.releaseCapture = true;
     a.repaint = true;
     return a;
 }
 
-SkinButtonAction SkinCaptureChanged(const SkinButtonState& s, bool captured)
+SkinButtonAction SkinCaptureChanged(SkinButtonState& s)
 {
     SkinButtonAction a;
-    if (s.hover) {
-        a.releaseCapture = captured;
+    if (s.pressed) {
+        s.pressed = 0;
         a.repaint = true;
     }
     return a;
@@ -59,12 +63,14 @@ SkinButtonAction SkinCaptureChanged(const SkinButtonState& s, bool captured)
 
 SkinButtonAction SkinFocusLost(SkinButtonState& s)
 {
-    SkinButtonAction a;
-    if (s.hover) {
-        s.hover = 0;
-        a.repaint = true;
-    }
-    return a;
+    return GoDark(s);
+}
+
+SkinButtonAction SkinCursorChecked(SkinButtonState& s, bool overButton)
+{
+    if (s.pressed || overButton)
+        return SkinButtonAction{};
+    return GoDark(s);
 }
 
 unsigned SkinFace(const SkinButtonState& s, unsigned normalId, unsigned hoverId, unsigned pressedId)

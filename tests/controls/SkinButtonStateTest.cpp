@@ -24,81 +24,78 @@ struct Button {
         if (over || captured)
             Do(SkinMouseMoved(s, SkinMouseMove{leftDown, captured, active, true, over}));
     }
+    void Down() { Do(SkinLButtonDown(s)); }
+    void Up() { Do(SkinLButtonUp(s)); }
     int Face() const { return static_cast<int>(SkinFace(s, Normal, Hover, Pressed)); }
 };
 
-TEST(SkinButtonState, OnlyAPressAndReleaseWithoutLeavingClicks)
+TEST(SkinButtonState, APressAndReleaseOnTheButtonClicksWhateverCameBefore)
+{
+    // No move before, or a move that arrived with the button already down,
+    // or while another application was active.
+    for (int before = 0; before < 3; ++before) {
+        Button b;
+        b.active = before != 2;
+        if (before)
+            b.Move(true, before == 1);
+        b.Down();
+        EXPECT_EQ(b.Face(), Pressed);
+        EXPECT_TRUE(b.captured);
+        b.Up();
+        EXPECT_EQ(b.clicks, 1) << before;
+        EXPECT_FALSE(b.captured) << "the capture lasts only for the press";
+        EXPECT_EQ(b.Face(), Hover);
+        // The timer finds the cursor elsewhere.
+        b.Do(SkinCursorChecked(b.s, true));
+        EXPECT_EQ(b.Face(), Hover);
+        b.Do(SkinCursorChecked(b.s, false));
+        EXPECT_EQ(b.Face(), Normal);
+    }
+}
+
+TEST(SkinButtonState, NoClickWhenTheCursorLeftInBetweenOrThePressStartedElsewhere)
 {
     Button b;
     b.Move(true, false);
     EXPECT_EQ(b.Face(), Hover);
-    b.Do(SkinLButtonDown(b.s));
+    b.Down();
+    b.Do(SkinCursorChecked(b.s, false)); // the capture sees the moves meanwhile
     EXPECT_EQ(b.Face(), Pressed);
-    b.Move(true, true);
-    b.Do(SkinLButtonUp(b.s));
-    EXPECT_EQ(b.clicks, 1);
-    EXPECT_EQ(b.Face(), Hover); // lit, with the capture, until the cursor leaves
-    EXPECT_TRUE(b.captured);
-    b.Move(false, false);
-    EXPECT_EQ(b.Face(), Normal);
-    EXPECT_FALSE(b.captured);
-
-    // Dragged out, back in, released inside: dark, no click, capture kept
-    // until the cursor has left once.
-    b.Move(true, false);
-    b.Do(SkinLButtonDown(b.s));
     b.Move(false, true);
     EXPECT_EQ(b.Face(), Normal);
-    EXPECT_TRUE(b.captured);
-    b.Move(true, true);
-    b.Do(SkinLButtonUp(b.s));
-    b.Move(true, false);
+    b.Move(true, true); // back in: stays dark
     EXPECT_EQ(b.Face(), Normal);
-    EXPECT_TRUE(b.captured);
-    b.Move(false, false);
-    EXPECT_FALSE(b.captured);
-    EXPECT_EQ(b.s.pressed, 0);
-
-    // Pressed elsewhere, moved in with the button held, released there.
-    b.Move(true, true);
-    EXPECT_EQ(b.Face(), Normal);
-    EXPECT_FALSE(b.captured);
-    b.Do(SkinLButtonUp(b.s));
-    EXPECT_EQ(b.clicks, 1);
-}
-
-TEST(SkinButtonState, NoHoverWhileAnotherApplicationIsActiveOrWithoutOwner)
-{
-    Button b;
-    b.active = false;
-    b.Move(true, false);
-    EXPECT_EQ(b.Face(), Normal);
-    EXPECT_FALSE(b.captured);
-    b.Do(SkinLButtonDown(b.s));
-    b.Do(SkinLButtonUp(b.s));
+    b.Up();
     EXPECT_EQ(b.clicks, 0);
+    EXPECT_FALSE(b.captured);
 
-    SkinButtonState s;
-    EXPECT_FALSE(SkinMouseMoved(s, SkinMouseMove{false, false, true, false, true}).takeCapture);
-    EXPECT_EQ(s.hover, 0);
+    // Pressed on the parent, moved in with the button held, released there.
+    Button c;
+    c.Move(true, true);
+    EXPECT_EQ(c.Face(), Normal);
+    c.Up();
+    EXPECT_EQ(c.clicks, 0);
+
+    // Moving over while another application is active lights nothing.
+    Button d;
+    d.active = false;
+    d.Move(true, false);
+    EXPECT_EQ(d.Face(), Normal);
 }
 
 TEST(SkinButtonState, LosingTheCaptureOrTheFocus)
 {
-    // The capture has gone to another window: it is not taken back from it,
-    // the state stays.
-    SkinButtonState s{1, 1};
-    SkinButtonAction a = SkinCaptureChanged(s, false);
-    EXPECT_FALSE(a.releaseCapture);
-    EXPECT_TRUE(a.repaint);
-    EXPECT_EQ(s.hover + s.pressed, 2);
-    // Leaving releases only a capture the button holds.
-    SkinButtonState t;
-    EXPECT_FALSE(SkinMouseMoved(t, SkinMouseMove{false, false, false, true, false}).releaseCapture);
+    Button b;
+    b.Down();
+    b.Do(SkinCaptureChanged(b.s));
+    b.captured = false;
+    EXPECT_EQ(b.Face(), Hover);
+    b.Up();
+    EXPECT_EQ(b.clicks, 0) << "the press went with the capture";
 
-    EXPECT_TRUE(SkinFocusLost(s).repaint);
-    EXPECT_EQ(s.hover, 0);
-    EXPECT_EQ(SkinFace(s, Normal, Hover, Pressed), Normal); // pressed without hover
+    EXPECT_TRUE(SkinFocusLost(b.s).repaint);
+    EXPECT_EQ(b.Face(), Normal);
+    EXPECT_FALSE(SkinFocusLost(b.s).repaint);
 }
 
 } // namespace
