@@ -45,6 +45,15 @@ LRESULT CLogEdit::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
                        m_rcFixed.bottom - m_rcFixed.top, TRUE);
         return r;
     }
+    case WM_GETDLGCODE: {
+        // Enter goes to the dialog, whose default command is IDOK; not every
+        // multi-line edit hands it on by itself.
+        LRESULT code = Default(msg, wp, lp);
+        const MSG* key = reinterpret_cast<const MSG*>(lp);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            code &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+        return code;
+    }
     case WM_CHAR:
     case WM_SKINBUTTON_CLICKED:
         return 0;

@@ -1,6 +1,6 @@
 // Read-only text pane: a subclassed multi-line edit control that only the
-// program writes. It keeps a fixed rectangle, hands the focus back and swallows
-// typed characters.
+// program writes. It keeps a fixed rectangle, hands the focus back, swallows
+// typed characters and leaves Enter to the dialog.
 #pragma once
 #include "framework/SubclassWnd.h"
 
