@@ -11,6 +11,9 @@
 #define IDD_HOTKEY 181
 #define IDD_CUSTOM 184
 #define IDS_SELECT_FOLDER_FIRST 102
+// The Mode page's refusals of the interval.
+#define IDS_PARSE_INT_RANGE 61714
+#define IDS_PARSE_UINT 61719
 
 #define IDC_LOG 1006
 #define IDC_STATUS 1007

@@ -3,8 +3,6 @@
 #include <climits>
 #include <cstdio>
 
-const char kPositiveIntegerText[] = "Please enter a positive integer.";
-
 namespace {
 bool IsBlank(char c)
 {
@@ -42,11 +40,20 @@ IntervalCheck ReadInterval(const char* text, unsigned* minutes)
     return IntervalCheck::Ok;
 }
 
-std::string IntervalRangeText()
+std::string IntervalRangeText(const std::string& pattern)
 {
-    char text[80];
-    std::snprintf(text, sizeof(text), "Please enter an integer between %lu and %lu.",
-                  static_cast<unsigned long>(kMinIntervalMinutes),
-                  static_cast<unsigned long>(kMaxIntervalMinutes));
+    std::string text;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        char mark = i + 1 < pattern.size() && pattern[i] == '%' ? pattern[i + 1] : 0;
+        if (mark != '1' && mark != '2') {
+            text += pattern[i];
+            continue;
+        }
+        char bound[16];
+        std::snprintf(bound, sizeof(bound), "%lu",
+                      static_cast<unsigned long>(mark == '1' ? kMinIntervalMinutes : kMaxIntervalMinutes));
+        text += bound;
+        ++i;
+    }
     return text;
 }

@@ -5,8 +5,6 @@
 const unsigned kMinIntervalMinutes = 1;
 const unsigned kMaxIntervalMinutes = 2880;
 
-extern const char kPositiveIntegerText[];
-
 enum class IntervalCheck { Ok, NotANumber, OutOfRange };
 
 // Reads the first 31 characters of text as an unsigned decimal number: blanks
@@ -15,5 +13,6 @@ enum class IntervalCheck { Ok, NotANumber, OutOfRange };
 // too large) also when it is out of range.
 IntervalCheck ReadInterval(const char* text, unsigned* minutes);
 
-// "Please enter an integer between 1 and 2880."
-std::string IntervalRangeText();
+// The range message: each "%1" and "%2" of pattern replaced by the lower and
+// the upper bound ("Please enter an integer between 1 and 2880.").
+std::string IntervalRangeText(const std::string& pattern);

@@ -4,6 +4,16 @@
 #include "settings/pages/IntervalInput.h"
 
 #include <cstdio>
+#include <string>
+
+namespace {
+std::string LoadText(UINT id)
+{
+    char text[256] = "";
+    ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof(text));
+    return text;
+}
+} // namespace
 
 CModeSetting::CModeSetting() : CPropertyPage(IDD_MODE) {}
 
@@ -26,10 +36,10 @@ bool CModeSetting::ReadControls()
     case IntervalCheck::Ok:
         return true;
     case IntervalCheck::NotANumber:
-        FailField(IDC_EDIT_MINUTES, kPositiveIntegerText);
+        FailField(IDC_EDIT_MINUTES, LoadText(IDS_PARSE_UINT).c_str());
         return false;
     case IntervalCheck::OutOfRange:
-        FailField(IDC_EDIT_MINUTES, IntervalRangeText().c_str());
+        FailField(IDC_EDIT_MINUTES, IntervalRangeText(LoadText(IDS_PARSE_INT_RANGE)).c_str());
         return false;
     }
     return false;
