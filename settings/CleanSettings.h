@@ -24,9 +24,14 @@ struct SettingValues {
 struct CleanSettings {
     SettingValues applied;
     SettingValues pending;
+    // The applied values when the sheet opened: OK takes over only the pending
+    // values that differ from them, so that a change made meanwhile elsewhere
+    // (the tray menu, a button) stays unless a page changed the same value.
+    SettingValues sheetStart;
     CFolderList customFolders;
 
-    // The sheet's OK and Cancel.
-    void CommitPending() { applied = pending; }
+    // The sheet's start, OK and Cancel.
+    void StartSheet() { pending = sheetStart = applied; }
+    void CommitPending();
     void RevertPending() { pending = applied; }
 };

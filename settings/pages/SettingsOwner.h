@@ -9,7 +9,7 @@ class CSettingsOwner {
 public:
     virtual CleanSettings& Settings() = 0;
     virtual HWND SheetOwnerWindow() = 0;
-    // Pending to applied, saved and put in force.
+    // What the pages changed to applied, saved and put in force.
     virtual void CommitPendingSettings() = 0;
     // Applied back to pending, saved.
     virtual void RevertPendingSettings() = 0;
