@@ -9,12 +9,46 @@
 
 #include <objbase.h>
 
+namespace {
+// Tells the owner that the thread is done with it, on every way out: the
+// last thing the thread does.
+struct SheetEndedGuard {
+    CSettingsOwner* owner;
+    ~SheetEndedGuard() { owner->SettingsSheetEnded(); }
+};
+
+struct ComGuard {
+    // Apartment-threaded: the Custom page resolves dropped shortcuts.
+    HRESULT result = ::CoInitialize(nullptr);
+    ~ComGuard()
+    {
+        if (SUCCEEDED(result))
+            ::CoUninitialize();
+    }
+};
+
+// Frees the sheet before the pages, then the context.
+struct ContextGuard {
+    SettingsSheetContext* context;
+    ~ContextGuard()
+    {
+        delete context->sheet;
+        delete context->contentPage;
+        delete context->modePage;
+        delete context->hotKeyPage;
+        delete context->customPage;
+        delete context;
+    }
+};
+} // namespace
+
 UINT SettingsSheetThread(LPVOID param)
 {
     auto* context = static_cast<SettingsSheetContext*>(param);
+    SheetEndedGuard ended{context->owner};
+    ComGuard com;
+    ContextGuard owned{context};
     CSettingsOwner* owner = context->owner;
-    // Apartment-threaded: the Custom page resolves dropped shortcuts.
-    HRESULT com = ::CoInitialize(nullptr);
 
     context->sheet = new CPropertySheet("Setting", owner->SheetOwnerWindow());
     context->contentPage = new CFileSetting;
@@ -26,7 +60,7 @@ UINT SettingsSheetThread(LPVOID param)
     context->hotKeyPage->SetMainWindow(owner);
     context->customPage->SetMainWindow(owner);
 
-    owner->Settings().RevertPending();
+    owner->Settings().StartSheet();
 
     context->sheet->SetIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP)));
     context->sheet->AddPage(context->contentPage);
@@ -38,15 +72,5 @@ UINT SettingsSheetThread(LPVOID param)
         owner->CommitPendingSettings();
     else
         owner->RevertPendingSettings();
-
-    delete context->sheet;
-    delete context->contentPage;
-    delete context->modePage;
-    delete context->hotKeyPage;
-    delete context->customPage;
-    delete context;
-    if (SUCCEEDED(com))
-        ::CoUninitialize();
-    owner->SettingsSheetEnded();
     return 1;
 }
