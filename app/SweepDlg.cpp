@@ -19,11 +19,9 @@
 
 namespace {
 
-// Sent to the window from other threads: wParam = one of the calls below.
+// Sent to the window from other threads: wParam = a CSweepDlg::Call.
 const UINT WM_SWEEP_CALL = WM_USER + 1011;
-enum Call { kRefreshStatus, kUpdateAutoTimer, kRestoreWindow };
 
-const UINT_PTR kAutoTimer = 1;
 const RECT kLogRect = {26, 226, 258, 361};
 const RECT kStatusRect = {25, 122, 258, 180};
 
@@ -45,7 +43,9 @@ CSweepDlg::CSweepDlg(HWND hParent) : CDialog(IDD_BRIGHTSWEEP, hParent), m_hotKey
 
 CSweepDlg::~CSweepDlg()
 {
-    // Reached after the window ended through Enter; no run works any more.
+    // Reached after the window ended through Enter; no run works any more,
+    // and no worker may outlive the object.
+    EndWorkers();
     delete m_pFolderTable;
     if (m_brushPane)
         ::DeleteObject(m_brushPane);
@@ -56,7 +56,7 @@ bool CSweepDlg::OnOwnThread() const
     return !m_hWnd || ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
 }
 
-void CSweepDlg::CallOnOwnThread(int call)
+void CSweepDlg::CallOnOwnThread(Call call)
 {
     SendMessage(WM_SWEEP_CALL, static_cast<WPARAM>(call), 0);
 }
@@ -177,6 +177,8 @@ void CSweepDlg::StopCleanRun()
 
 void CSweepDlg::StartCleanRun()
 {
+    if (m_bEnding)
+        return;
     m_pFolderTable->SetLogPane(&m_editLog);
     ::StartCleanRun(m_pFolderTable, &m_editLog);
 }
@@ -198,23 +200,17 @@ void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
     if (button == m_pBtnStart) {
         StartCleanRun();
     } else if (button == m_pBtnAuto) {
-        m_settings.applied.autoClean = m_settings.applied.autoClean ? 0 : 1;
-        SaveSettings();
-        RefreshStatus();
-        UpdateAutoTimer();
+        SetAutoClean(m_settings.applied.autoClean ? 0 : 1);
     } else if (button == m_pBtnSet) {
         OpenSettingsSheet();
     } else if (button == m_pBtnHelp) {
-        AfxBeginThread(HelpThreadProc, this);
+        StartWorker(HelpWorker);
     } else if (button == m_pBtnMin) {
-        AfxBeginThread(MinimizeThreadProc, this);
+        StartWorker(MinimizeThreadProc);
     } else if (button == m_pBtnBye) {
         ExitProgram();
     } else if (button == m_pBtnHotKey) {
-        m_settings.applied.hotKeyEnabled = m_settings.applied.hotKeyEnabled ? 0 : 1;
-        SaveSettings();
-        ApplyHotKeyState();
-        RefreshStatus();
+        SetHotKeyEnabled(m_settings.applied.hotKeyEnabled ? 0 : 1);
     } else if (button == m_pBtnClear) {
         ::SetDlgItemTextA(m_hWnd, IDC_LOG, "");
     } else if (button == m_pBtnAbout) {
@@ -229,7 +225,7 @@ void CSweepDlg::OpenSettingsSheet()
         return;
     auto* context = new SettingsSheetContext;
     context->owner = this;
-    if (!AfxBeginThread(SettingsSheetThread, context)) {
+    if (!StartWorker(SettingsSheetThread, context, &m_nSheetThreadId)) {
         delete context;
         m_bSheetOpen = 0;
     }
@@ -238,6 +234,7 @@ void CSweepDlg::OpenSettingsSheet()
 void CSweepDlg::SettingsSheetEnded()
 {
     m_bSheetOpen = 0;
+    WorkerEnded();
 }
 
 void CSweepDlg::CommitPendingSettings()
@@ -288,66 +285,6 @@ void CSweepDlg::RefreshStatus()
     m_editStatus.AppendText("\r\n");
 }
 
-void CSweepDlg::StartAutoTimer()
-{
-    ::SetTimer(m_hWnd, kAutoTimer, static_cast<UINT>(m_settings.applied.autoCleanMinutes) * 60000u, nullptr);
-    m_bTimerRunning = 1;
-}
-
-void CSweepDlg::StopAutoTimer()
-{
-    ::KillTimer(m_hWnd, kAutoTimer);
-    m_bTimerRunning = 0;
-}
-
-void CSweepDlg::UpdateAutoTimer()
-{
-    if (!OnOwnThread())
-        return CallOnOwnThread(kUpdateAutoTimer);
-    if (m_settings.applied.autoClean && m_settings.applied.autoCleanMinutes)
-        StartAutoTimer();
-    else if (!m_settings.applied.autoClean && m_bTimerRunning)
-        StopAutoTimer();
-}
-
-void CSweepDlg::OnTimer(UINT_PTR id)
-{
-    if (id == kAutoTimer)
-        StartCleanRun(); // ignored while a run works
-}
-
-void CSweepDlg::RestoreWindow()
-{
-    if (!OnOwnThread())
-        return CallOnOwnThread(kRestoreWindow);
-    ShowWindow(SW_RESTORE);
-    ::SetForegroundWindow(m_hWnd);
-    m_trayIcon.m_bWindowShown = 1;
-}
-
-UINT CSweepDlg::MinimizeThreadProc(LPVOID param)
-{
-    auto* dlg = static_cast<CSweepDlg*>(param);
-    dlg->ShowWindow(SW_MINIMIZE);
-    dlg->ShowWindow(SW_SHOWMINIMIZED);
-    dlg->ShowWindow(SW_HIDE);
-    ::UpdateWindow(dlg->m_hWnd);
-    dlg->m_trayIcon.m_bWindowShown = 0;
-    return 1;
-}
-
-void CSweepDlg::ExitProgram()
-{
-    FreeButtons();
-    // Nothing is freed under a running clean run: it stops at its next entry.
-    StopCleanRun();
-    delete m_pFolderTable;
-    m_pFolderTable = nullptr;
-    m_hotKey.Remove();
-    m_trayIcon.RemoveFromTray();
-    std::exit(0);
-}
-
 HBRUSH CSweepDlg::OnCtlColor(HDC hdc, HWND hCtl)
 {
     int id = ::GetDlgCtrlID(hCtl);
@@ -356,42 +293,6 @@ HBRUSH CSweepDlg::OnCtlColor(HDC hdc, HWND hCtl)
     ::SetBkColor(hdc, m_crPaneBack);
     ::SetTextColor(hdc, m_crPaneText);
     return m_brushPane;
-}
-
-BOOL CSweepDlg::OnCommand(WPARAM wp, LPARAM lp)
-{
-    switch (LOWORD(wp)) {
-    case IDCANCEL:
-        return TRUE; // Escape and close requests leave the window open
-    case IDOK:
-        StopCleanRun();
-        EndDialog(IDOK);
-        return TRUE;
-    case IDM_EXIT:
-        ExitProgram();
-    case IDM_HOTKEY_ON:
-    case IDM_HOTKEY_OFF:
-        m_settings.applied.hotKeyEnabled = LOWORD(wp) == IDM_HOTKEY_ON ? 1 : 0;
-        SaveSettings();
-        ApplyHotKeyState();
-        RefreshStatus();
-        return TRUE;
-    case IDM_AUTO_ON:
-    case IDM_AUTO_OFF:
-        m_settings.applied.autoClean = LOWORD(wp) == IDM_AUTO_ON ? 1 : 0;
-        SaveSettings();
-        RefreshStatus();
-        UpdateAutoTimer();
-        return TRUE;
-    case IDM_MAXIMIZE:
-        RestoreWindow();
-        return TRUE;
-    case IDM_MINIMIZE:
-        AfxBeginThread(MinimizeThreadProc, this);
-        return TRUE;
-    default:
-        return CDialog::OnCommand(wp, lp);
-    }
 }
 
 bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)

@@ -5,6 +5,7 @@
 #include "controls/LogEdit.h"
 #include "controls/TrayNotifyIcon.h"
 #include "framework/Dialog.h"
+#include "framework/Thread.h"
 #include "settings/CleanSettings.h"
 #include "settings/HotKeyState.h"
 #include "settings/pages/SettingsOwner.h"
@@ -35,7 +36,8 @@ public:
     void CommitPendingSettings() override;
     void RevertPendingSettings() override;
     void SettingsSheetEnded() override;
-    // Ends the process (exit code 0) once a running clean run has stopped.
+    // Ends the process (exit code 0) once the sheet, Help, Min and a running
+    // clean run have stopped.
     [[noreturn]] void ExitProgram();
 
     CleanSettings m_settings;
@@ -58,10 +60,22 @@ private:
     void PlacePane(CLogEdit& pane, UINT id, const RECT& rc);
     void FreeButtons();
     void StopCleanRun();
+    void SetAutoClean(int on);
+    void SetHotKeyEnabled(int on);
     bool OnOwnThread() const;
     // Runs one of the members above on the window's thread.
-    void CallOnOwnThread(int call);
+    enum Call { kRefreshStatus, kUpdateAutoTimer, kRestoreWindow };
+    void CallOnOwnThread(Call call);
 
+    // Workers that use this object (the sheet, Help, Min) are counted from
+    // their start until their last touch of it; param defaults to this.
+    bool StartWorker(AFX_THREADPROC proc, LPVOID param = nullptr, DWORD* threadId = nullptr);
+    void WorkerEnded();
+    // Ends the sheet and waits, pumping, for every counted worker; from then
+    // on no worker starts.
+    void EndWorkers();
+
+    static UINT HelpWorker(LPVOID param);
     static UINT MinimizeThreadProc(LPVOID param);
 
     CSkinButton* m_pBtnStart = nullptr;
@@ -81,6 +95,9 @@ private:
     std::string m_strHotKeyText;
     volatile LONG m_bTimerRunning = 0;
     volatile LONG m_bSheetOpen = 0;
+    DWORD m_nSheetThreadId = 0;
+    volatile LONG m_nWorkers = 0;
+    volatile LONG m_bEnding = 0;
     HICON m_hTrayIcon = nullptr;
     HICON m_hIcon = nullptr;
     HBRUSH m_brushPane = nullptr;

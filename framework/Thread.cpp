@@ -22,15 +22,18 @@ unsigned __stdcall ThreadEntry(void* p)
 
 } // namespace
 
-bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param)
+bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param, DWORD* threadId)
 {
     auto* block = new StartBlock{proc, param};
-    uintptr_t h = _beginthreadex(nullptr, 0, ThreadEntry, block, 0, nullptr);
+    unsigned id = 0;
+    uintptr_t h = _beginthreadex(nullptr, 0, ThreadEntry, block, 0, &id);
     if (!h) {
         delete block;
         return false;
     }
     ::CloseHandle(reinterpret_cast<HANDLE>(h));
+    if (threadId)
+        *threadId = id;
     return true;
 }
 

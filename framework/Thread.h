@@ -6,8 +6,8 @@ typedef UINT (*AFX_THREADPROC)(LPVOID);
 
 // Starts proc(param) on a new thread at normal priority with the default stack.
 // The thread is not joined; its handle is closed at once. Returns false when no
-// thread could be started.
-bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param);
+// thread could be started; *threadId, when given, receives the thread's id.
+bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param, DWORD* threadId = nullptr);
 
 #include <functional>
 
