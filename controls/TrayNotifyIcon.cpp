@@ -36,6 +36,31 @@ BOOL CTrayNotifyIcon::RemoveFromTray()
     return result;
 }
 
+namespace {
+struct PopupSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindEnabledPopup(HWND hWnd, LPARAM lp)
+{
+    auto* search = reinterpret_cast<PopupSearch*>(lp);
+    if (::GetWindow(hWnd, GW_OWNER) != search->owner || !::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd))
+        return TRUE;
+    search->found = hWnd;
+    return FALSE;
+}
+
+// The visible, enabled window that owner owns while owner itself is disabled.
+HWND EnabledPopupOf(HWND owner)
+{
+    PopupSearch search = {owner, nullptr};
+    if (owner && !::IsWindowEnabled(owner))
+        ::EnumWindows(FindEnabledPopup, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+} // namespace
+
 void CTrayNotifyIcon::ShowMenu(HMENU hPopup)
 {
     // Position 0, "Maximize", is the default item, shown in bold.
@@ -47,6 +72,11 @@ void CTrayNotifyIcon::ShowMenu(HMENU hPopup)
     ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, m_nid.hWnd, nullptr);
     // Lets the menu open again at once the next time.
     ::PostMessageA(m_nid.hWnd, WM_NULL, 0, 0);
+    // A modal window that holds the owner disabled (the settings sheet, on
+    // a thread of its own) gets the foreground back, above the owner, so
+    // that it takes the keyboard again.
+    if (HWND popup = EnabledPopupOf(m_nid.hWnd))
+        ::SetForegroundWindow(popup);
 }
 
 void CTrayNotifyIcon::PostShowOrHide(HMENU hPopup)
