@@ -5,7 +5,7 @@
 #include <cstring>
 
 const char kSettingKey[] = "Software\\Brightsweep1.0\\Setting";
-int ScreenSaverListener::s_count = 0;
+int ScreenSaverListener::s_count = 0, ScreenSaverListener::s_escapes = 0;
 
 namespace {
 struct ButtonPlace {
@@ -84,21 +84,23 @@ bool E2ETest::Emptied(const std::string& name) const
     return Exists(Folder(name)) && ListDir(Folder(name)).empty();
 }
 
-void E2ETest::ClickButton(const char* caption)
+POINT E2ETest::ButtonCentre(const char* caption) const
 {
-    // A button lights up, and so takes a click, only while the program is the
-    // active application: a click on the skin activates it first.
-    if (::GetForegroundWindow() != program.MainWindow()) {
-        program.Click(140, 200);
-        WaitFor([&] { return ::GetForegroundWindow() == program.MainWindow(); }, 2000);
-    }
+    POINT pt = {0, 0};
     for (const ButtonPlace& b : kButtons)
         if (std::strcmp(b.caption, caption) == 0) {
-            program.Click(b.x + b.width / 2, b.y + b.height / 2);
-            PumpFor(150);
-            return;
+            pt = POINT{b.x + b.width / 2, b.y + b.height / 2};
+            ::ClientToScreen(program.MainWindow(), &pt);
+            return pt;
         }
     ADD_FAILURE() << "no button " << caption;
+    return pt;
+}
+
+void E2ETest::ClickButton(const char* caption)
+{
+    CProgram::ClickScreen(ButtonCentre(caption));
+    PumpFor(150);
 }
 
 bool E2ETest::TrayIcon(POINT* centre) const
@@ -127,11 +129,20 @@ bool E2ETest::TrayIcon(POINT* centre) const
 HWND E2ETest::OpenTrayMenu() const
 {
     POINT pt;
-    if (!TrayIcon(&pt))
+    if (!WaitFor([&] { return TrayIcon(&pt); }, 5000))
         return nullptr;
     CProgram::ClickScreen(pt, true);
     HWND menu = nullptr;
     WaitFor([&] { return (menu = program.FindWindowOfProgram("#32768")) != nullptr && ::IsWindowVisible(menu); },
             5000);
     return menu;
+}
+
+void E2ETest::ChooseFromTray(int position) const
+{
+    ASSERT_NE(OpenTrayMenu(), nullptr);
+    // Down selects "Maximize" first.
+    for (int i = 0; i <= position; ++i)
+        CProgram::Key(VK_DOWN);
+    CProgram::Key(VK_RETURN);
 }

@@ -26,10 +26,12 @@ public:
         ::RegisterClassA(&wc);
         m_hWnd = ::CreateWindowExA(0, wc.lpszClassName, "listener", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 50,
                                    200, 150, nullptr, nullptr, wc.hInstance, nullptr);
-        s_count = 0;
+        s_count = s_escapes = 0;
     }
     ~ScreenSaverListener() { ::DestroyWindow(m_hWnd); }
     int Count() const { return s_count; }
+    // Escape presses that reached the window itself.
+    int Escapes() const { return s_escapes; }
     void Focus() const
     {
         ::SetForegroundWindow(m_hWnd);
@@ -44,9 +46,10 @@ private:
             ++s_count;
             return 0;
         }
+        s_escapes += m == WM_KEYDOWN && w == VK_ESCAPE;
         return ::DefWindowProcA(h, m, w, l);
     }
-    static int s_count;
+    static int s_count, s_escapes;
     HWND m_hWnd;
 };
 
@@ -61,8 +64,8 @@ protected:
     bool Emptied(const std::string& name) const;
     std::string Setting(const char* value) const { return ReadString(HKEY_CURRENT_USER, kSettingKey, value); }
 
-    // Clicks a skin button by its place in the window (client coordinates of
-    // its centre).
+    // A skin button's centre on the screen, and a click there.
+    POINT ButtonCentre(const char* caption) const;
     void ClickButton(const char* caption);
     std::string Status() const { return program.Pane(1007); }
     std::string Log() const { return program.Pane(1006); }
@@ -74,6 +77,8 @@ protected:
     bool TrayIconShown() const { return TrayIcon(); }
     // Opens the tray menu with a real right-click on the icon; its window or null.
     HWND OpenTrayMenu() const;
+    // Chooses the tray menu's item at position (0 to 6) with the keyboard.
+    void ChooseFromTray(int position) const;
 
     std::string root;
     CProgram program;

@@ -27,13 +27,9 @@ void KeyWith(WORD modifier, WORD vk)
 
 class SettingsSheet : public E2ETest {
 protected:
-    // Clicks "Set" and waits for the sheet. Under Wine the main window's
-    // thread has no active window after a sheet closed, so a click on the
-    // skin comes first.
+    // Clicks "Set" and waits for the sheet.
     HWND OpenSheet()
     {
-        program.Click(140, 200);
-        PumpFor(200);
         ClickButton("Set");
         WaitFor(
             [&] {
@@ -166,14 +162,8 @@ TEST_F(SettingsSheet, SetOpensTheFourPagesOverADisabledMainWindow)
 TEST_F(SettingsSheet, OkAtOnceKeepsStatesToggledFromTheTray)
 {
     ASSERT_TRUE(program.Start());
-    ASSERT_NE(OpenTrayMenu(), nullptr);
-    for (int i = 0; i < 3; ++i) // "Auto ON"
-        CProgram::Key(VK_DOWN);
-    CProgram::Key(VK_RETURN);
-    ASSERT_NE(OpenTrayMenu(), nullptr);
-    for (int i = 0; i < 6; ++i) // "HotKey OFF"
-        CProgram::Key(VK_DOWN);
-    CProgram::Key(VK_RETURN);
+    ChooseFromTray(2); // "Auto ON"
+    ChooseFromTray(5); // "HotKey OFF"
     ASSERT_TRUE(WaitFor([&] { return Status() == "OS: Windows 2000\r\nMode: Auto   HotKey: Off\r\n"; }));
 
     ASSERT_NE(OpenSheet(), nullptr);
@@ -184,6 +174,43 @@ TEST_F(SettingsSheet, OkAtOnceKeepsStatesToggledFromTheTray)
     EXPECT_EQ(CustomNumber(), 0);
     EXPECT_EQ(Status(), "OS: Windows 2000\r\nMode: Auto   HotKey: Off\r\n");
     EXPECT_TRUE(::IsWindowEnabled(program.MainWindow()));
+}
+
+TEST_F(SettingsSheet, TrayChangesMadeWhileTheSheetIsOpenOutliveOkAndCancel)
+{
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(OpenSheet(), nullptr);
+    GoToPage(1); // the Mode page shows auto mode off
+    ChooseFromTray(2); // "Auto ON"
+    ASSERT_TRUE(WaitFor([&] { return Status() == "OS: Windows 2000\r\nMode: Auto   HotKey: On\r\n"; }));
+    Close(IDOK);
+    EXPECT_EQ(Setting("Mode"), "10001");
+    EXPECT_EQ(Status(), "OS: Windows 2000\r\nMode: Auto   HotKey: On\r\n");
+
+    ASSERT_NE(OpenSheet(), nullptr);
+    GoToPage(2);
+    ChooseFromTray(5); // "HotKey OFF"
+    ASSERT_TRUE(WaitFor([&] { return Status() == "OS: Windows 2000\r\nMode: Auto   HotKey: Off\r\n"; }));
+    Close(IDCANCEL);
+    EXPECT_EQ(Setting("HotKey"), "02700");
+    EXPECT_EQ(Setting("Mode"), "10001");
+}
+
+TEST_F(SettingsSheet, ExitFromTheTrayEndsTheOpenSheetAndThenTheProgram)
+{
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(OpenSheet(), nullptr);
+    GoToPage(1);
+    ClickItem(kAuto); // a change that the sheet's end discards
+    HWND menu = OpenTrayMenu();
+    ASSERT_NE(menu, nullptr);
+    CProgram::Key(VK_UP); // "Exit"
+    CProgram::Key(VK_RETURN);
+    DWORD code = 1;
+    ASSERT_TRUE(program.WaitExit(30000, &code));
+    EXPECT_EQ(code, 0u) << "ended through exit, not by a fault";
+    EXPECT_EQ(Setting("Mode"), "00001");
+    EXPECT_TRUE(WaitFor([&] { return !TrayIconShown(); }, 5000));
 }
 
 TEST_F(SettingsSheet, CancelKeepsAnUncheckedCategoryOn)
@@ -251,10 +278,11 @@ TEST_F(SettingsSheet, ClearingEnableHotKeyRemovesTheHook)
     Close(IDOK);
     EXPECT_TRUE(WaitFor([&] { return Status() == "OS: Windows 2000\r\nMode: Normal   HotKey: Off\r\n"; }));
     EXPECT_EQ(Setting("HotKey"), "02700");
-    int before = listener.Count();
+    int before = listener.Count(), escapes = listener.Escapes();
     listener.Focus();
     CProgram::Key(VK_ESCAPE);
-    PumpFor(500);
+    ASSERT_TRUE(WaitFor([&] { return listener.Escapes() > escapes; }, 3000)) << "the key went through";
+    PumpFor(300);
     EXPECT_EQ(listener.Count(), before) << "the hook is gone";
 
     // Back on through the sheet: the hook is the main window's again, alive

@@ -28,7 +28,7 @@ BOOL CALLBACK SearchProc(HWND hWnd, LPARAM lp)
     return FALSE;
 }
 
-void SendMouse(DWORD flags, POINT pt)
+INPUT MouseInput(DWORD flags, POINT pt)
 {
     int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
     INPUT in = {};
@@ -36,6 +36,12 @@ void SendMouse(DWORD flags, POINT pt)
     in.mi.dx = (pt.x * 65536 + w / 2) / w;
     in.mi.dy = (pt.y * 65536 + h / 2) / h;
     in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+void SendMouse(DWORD flags, POINT pt)
+{
+    INPUT in = MouseInput(flags, pt);
     ::SendInput(1, &in, sizeof(in));
     PumpFor(30);
 }
@@ -124,6 +130,18 @@ void CProgram::ClickScreen(POINT pt, bool right)
     SendMouse(MOUSEEVENTF_MOVE, pt);
     SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN, pt);
     SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, pt);
+}
+
+void CProgram::MoveScreen(POINT pt)
+{
+    SendMouse(MOUSEEVENTF_MOVE, pt);
+}
+
+void CProgram::QuickClickScreen(POINT pt)
+{
+    INPUT in[2] = {MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN, pt), MouseInput(MOUSEEVENTF_LEFTUP, pt)};
+    ::SendInput(2, in, sizeof(INPUT));
+    PumpFor(30);
 }
 
 void CProgram::Click(int x, int y, bool right) const

@@ -36,6 +36,10 @@ public:
     void DoubleClick(int x, int y) const;
     void Drag(int x0, int y0, int x1, int y1) const;
     static void ClickScreen(POINT pt, bool right = false);
+    // Jumps there in one move.
+    static void MoveScreen(POINT pt);
+    // Jumps there, presses and releases the left button in one go.
+    static void QuickClickScreen(POINT pt);
     static void DoubleClickScreen(POINT pt);
     static void Key(WORD vk);
 
