@@ -144,9 +144,9 @@ TEST_F(SettingsFuzz, CustomNumber)
         SCOPED_TRACE(std::to_string(count) + (asNumber ? " as a number" : " random"));
 
         CleanSettings s;
-        DWORD start = ::GetTickCount();
-        LoadChecked(s);
-        ASSERT_LT(::GetTickCount() - start, 2000u);
+        EndsWithin(60000, [&] { LoadChecked(s); });
+        if (HasFatalFailure())
+            return;
         std::vector<std::string> folders = s.customFolders.Snapshot();
         ASSERT_LE(folders.size(), static_cast<size_t>(present));
         if (asNumber) {

@@ -312,9 +312,7 @@ TEST_F(SettingsStore, AnnouncedFolderCountIsNotTrusted)
         for (int k = 1; k <= c.present; ++k)
             Store(("Custom" + std::to_string(k)).c_str(), "C:\\f" + std::to_string(k));
         CleanSettings s;
-        DWORD start = ::GetTickCount();
-        LoadSettings(s);
-        EXPECT_LT(::GetTickCount() - start, 2000u);
+        EndsWithin(60000, [&] { LoadSettings(s); });
         ASSERT_EQ(s.customFolders.Size(), c.loaded);
         for (size_t i = 0; i < c.loaded; ++i)
             EXPECT_EQ(Folders(s)[i], "C:\\f" + std::to_string(i + 1));

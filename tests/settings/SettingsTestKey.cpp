@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "settings/ValueFormats.h"
 #include "tests/support/Registry.h"
@@ -110,3 +112,19 @@ private:
 
 ::testing::Environment* const g_boxWatch = ::testing::AddGlobalTestEnvironment(new BoxWatch);
 } // namespace
+
+void EndsWithin(DWORD limitMs, const std::function<void()>& work)
+{
+    HANDLE done = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread worker([&] {
+        work();
+        ::SetEvent(done);
+    });
+    if (::WaitForSingleObject(done, limitMs) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "still working after " << limitMs << " ms";
+        std::fflush(stdout);
+        std::_Exit(1);
+    }
+    worker.join();
+    ::CloseHandle(done);
+}

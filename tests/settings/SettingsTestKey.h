@@ -3,6 +3,7 @@
 // ends with exit code 99 when it shows a message box, since a registry failure
 // would otherwise wait for a click that never comes.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -30,3 +31,8 @@ void StoreValidTriple();
 // Every field in its documented range and keyCount agreeing with modifier.
 ::testing::AssertionResult IsValidRecord(const SettingValues& values);
 bool SameValues(const SettingValues& a, const SettingValues& b);
+
+// Runs work on a thread of its own and waits for it: work that has not ended
+// within limitMs (a load that never ends, not a slow one) fails the test and
+// ends the program, since the thread cannot be stopped.
+void EndsWithin(DWORD limitMs, const std::function<void()>& work);
