@@ -1,7 +1,8 @@
 #include "settings/pages/IntervalInput.h"
 
+#include "framework/Format.h"
+
 #include <climits>
-#include <cstdio>
 
 const char kPositiveIntegerText[] = "Please enter a positive integer.";
 
@@ -45,7 +46,7 @@ IntervalCheck ReadInterval(const char* text, unsigned* minutes)
 std::string IntervalRangeText()
 {
     char text[80];
-    std::snprintf(text, sizeof(text), "Please enter an integer between %lu and %lu.",
+    FormatText(text, sizeof(text), "Please enter an integer between %lu and %lu.",
                   static_cast<unsigned long>(kMinIntervalMinutes),
                   static_cast<unsigned long>(kMaxIntervalMinutes));
     return text;
