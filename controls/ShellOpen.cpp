@@ -1,11 +1,11 @@
 #include "controls/ShellOpen.h"
 
+#include "framework/Format.h"
 #include "framework/MessageBox.h"
 
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <cstring>
 
 UINT ShellOpen(const char* address, int showCommand)
@@ -137,7 +137,7 @@ std::string OpenErrorText(UINT code)
         message += text;
     } else {
         char unknown[64];
-        std::snprintf(unknown, sizeof(unknown), "Unknown Error (%d) occurred.", static_cast<int>(code));
+        FormatText(unknown, sizeof(unknown), "Unknown Error (%d) occurred.", static_cast<int>(code));
         message += unknown;
     }
     return message;

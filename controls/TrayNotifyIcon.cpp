@@ -1,7 +1,36 @@
 #include "controls/TrayNotifyIcon.h"
 
+#include "controls/TrayWindow.h"
+
+namespace {
+
+// Functions that NT 3.51 lacks, looked up so that the program still loads there.
+void* Lookup(const char* module, const char* name)
+{
+    HMODULE hModule = ::GetModuleHandleA(module);
+    return hModule ? reinterpret_cast<void*>(::GetProcAddress(hModule, name)) : nullptr;
+}
+
+void SetDefaultItem(HMENU hMenu, UINT position)
+{
+    using Fn = BOOL(WINAPI*)(HMENU, UINT, UINT);
+    static const auto setDefault = reinterpret_cast<Fn>(Lookup("user32.dll", "SetMenuDefaultItem"));
+    if (setDefault)
+        setDefault(hMenu, position, TRUE);
+}
+
+} // namespace
+
+TrayNotifyProc ShellTrayNotify()
+{
+    return reinterpret_cast<TrayNotifyProc>(Lookup("shell32.dll", "Shell_NotifyIconA"));
+}
+
 CTrayNotifyIcon::CTrayNotifyIcon()
 {
+    m_pfnNotify = ShellTrayNotify();
+    if (!m_pfnNotify)
+        m_pfnNotify = TrayWindowNotify;
     ::ZeroMemory(&m_nid, sizeof(m_nid));
 }
 
@@ -22,7 +51,7 @@ BOOL CTrayNotifyIcon::AddToTray(CWnd* pNotifyWnd, UINT uID, const char* tip, HIC
     m_nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     // The first layout's tip holds 64 bytes with the terminating zero.
     ::lstrcpynA(m_nid.szTip, tip ? tip : "", 64);
-    m_bAdded = ::Shell_NotifyIconA(NIM_ADD, &m_nid) ? TRUE : FALSE;
+    m_bAdded = m_pfnNotify(NIM_ADD, &m_nid) ? TRUE : FALSE;
     return m_bAdded;
 }
 
@@ -31,7 +60,7 @@ BOOL CTrayNotifyIcon::RemoveFromTray()
     if (!m_bAdded)
         return FALSE;
     m_nid.uFlags = 0;
-    BOOL result = ::Shell_NotifyIconA(NIM_DELETE, &m_nid);
+    BOOL result = m_pfnNotify(NIM_DELETE, &m_nid);
     m_bAdded = FALSE;
     return result;
 }
@@ -63,8 +92,9 @@ HWND EnabledPopupOf(HWND owner)
 
 void CTrayNotifyIcon::ShowMenu(HMENU hPopup)
 {
-    // Position 0, "Maximize", is the default item, shown in bold.
-    ::SetMenuDefaultItem(hPopup, 0, TRUE);
+    // Position 0, "Maximize", is the default item, shown in bold (where the
+    // system has default items).
+    SetDefaultItem(hPopup, 0);
     POINT pt = {0, 0};
     ::GetCursorPos(&pt);
     // Without the foreground the menu would not close when clicked away from.

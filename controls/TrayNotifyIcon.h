@@ -1,10 +1,17 @@
 // The program's icon in the taskbar notification area: adds and removes it,
 // shows the tray menu on a right-click and turns a double-click into the
-// Maximize or Minimize command of the notification window.
+// Maximize or Minimize command of the notification window. Where the shell has
+// no notification area (NT 3.51), the icon is a window of the program's own
+// (controls/TrayWindow.h).
 #pragma once
 #include "framework/Wnd.h"
 
 #include <shellapi.h>
+
+using TrayNotifyProc = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+
+// The shell's Shell_NotifyIconA, or null where the shell lacks it.
+TrayNotifyProc ShellTrayNotify();
 
 class CTrayNotifyIcon {
 public:
@@ -22,6 +29,8 @@ public:
     // wParam = icon id, lParam = mouse message over the icon. Returns 0.
     LRESULT HandleTrayMessage(WPARAM wParam, LPARAM lParam);
 
+    // Shell_NotifyIconA where the shell has it, TrayWindowNotify where not.
+    TrayNotifyProc m_pfnNotify;
     // Only the first, 88-byte part of the record reaches the shell.
     NOTIFYICONDATAA m_nid;
     BOOL m_bAdded = FALSE;

@@ -1,6 +1,6 @@
 #include "framework/CustomWnd.h"
 
-#include <cstdio>
+#include "framework/Format.h"
 
 CCustomWnd::~CCustomWnd()
 {
@@ -11,7 +11,7 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
 {
     // The name encodes the arguments, as each combination is its own class.
     static thread_local char name[96];
-    std::snprintf(name, sizeof(name), "Bsw:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor),
+    FormatText(name, sizeof(name), "Bsw:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor),
                   static_cast<void*>(background), static_cast<void*>(icon));
     WNDCLASSA wc = {};
     HINSTANCE instance = ::GetModuleHandleA(nullptr);

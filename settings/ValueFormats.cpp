@@ -1,6 +1,7 @@
 #include "settings/ValueFormats.h"
 
-#include <cstdio>
+#include "framework/Format.h"
+
 #include <cstring>
 
 const char kSettingsKey[] = "Software\\Brightsweep1.0\\Setting";
@@ -52,7 +53,7 @@ bool ParseMode(const char* text, ModeValue* out)
 std::string FormatMode(int autoClean, unsigned minutes)
 {
     char text[16];
-    std::snprintf(text, sizeof(text), "%c%04u", autoClean ? '1' : '0', minutes);
+    FormatText(text, sizeof(text), "%c%04u", autoClean ? '1' : '0', minutes);
     return text;
 }
 
@@ -69,7 +70,7 @@ bool ParseHotKey(const char* text, HotKeyValue* out)
 std::string FormatHotKey(int enabled, int keyCode, int modifier)
 {
     char text[32];
-    std::snprintf(text, sizeof(text), "%c%02d%02d", enabled ? '1' : '0', keyCode, modifier);
+    FormatText(text, sizeof(text), "%c%02d%02d", enabled ? '1' : '0', keyCode, modifier);
     return text;
 }
 

@@ -1,7 +1,8 @@
 #include "settings/pages/IntervalInput.h"
 
+#include "framework/Format.h"
+
 #include <climits>
-#include <cstdio>
 
 namespace {
 bool IsBlank(char c)
@@ -50,8 +51,8 @@ std::string IntervalRangeText(const std::string& pattern)
             continue;
         }
         char bound[16];
-        std::snprintf(bound, sizeof(bound), "%lu",
-                      static_cast<unsigned long>(mark == '1' ? kMinIntervalMinutes : kMaxIntervalMinutes));
+        FormatText(bound, sizeof(bound), "%lu",
+                   static_cast<unsigned long>(mark == '1' ? kMinIntervalMinutes : kMaxIntervalMinutes));
         text += bound;
         ++i;
     }

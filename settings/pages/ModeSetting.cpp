@@ -1,9 +1,9 @@
 #include "settings/pages/ModeSetting.h"
 
+#include "framework/Format.h"
 #include "res/resource.h"
 #include "settings/pages/IntervalInput.h"
 
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -23,7 +23,7 @@ BOOL CModeSetting::OnInitDialog()
     ::CheckDlgButton(m_hWnd, IDC_CHECK_AUTO, applied.autoClean == 1 ? BST_CHECKED : BST_UNCHECKED);
     m_nMinutes = static_cast<unsigned>(applied.autoCleanMinutes);
     char text[16];
-    std::snprintf(text, sizeof(text), "%u", m_nMinutes);
+    FormatText(text, sizeof(text), "%u", m_nMinutes);
     ::SetDlgItemTextA(m_hWnd, IDC_EDIT_MINUTES, text);
     return TRUE;
 }

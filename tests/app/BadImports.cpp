@@ -18,5 +18,6 @@ int main()
     ::SetWindowSubclass(nullptr, nullptr, 0, 0);
     ::CreateSemaphoreW(nullptr, 0, 1, nullptr);
     ::Beep(440, 10);
+    ::SetMenuDefaultItem(nullptr, 0, TRUE);
     return static_cast<int>(::GetTickCount64());
 }

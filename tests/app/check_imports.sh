@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Checks that shipped files load on Windows 95, NT 4 and 2000 with their own comctl32:
+# Checks that shipped files load on Windows 95, NT 3.51, 4 and 2000 with their
+# own comctl32:
 #  - every imported function is listed in ALLOWED with its documented minimum
-#    systems (NT 4.0 or older, Windows 95), and is not a known newer one;
+#    systems (NT 3.51 or older, Windows 95), and is not a known newer one;
 #  - the C++ runtime linked in is the win32-thread-model one: the link map
 #    names no POSIX-model library and no winpthread, the image no pthread symbol.
 #   check_imports.sh OBJDUMP NM ALLOWED FILE MAP [FILE MAP]...
@@ -32,7 +33,7 @@ declare -A refused=(
 
 # ALLOWED: "DLL FUNCTION NT 9X SOURCE", NT the oldest NT version documented to
 # have the function, 9X the oldest Windows 95 family version.
-declare -A listed=() dlls=()
+declare -A listed=() firstnt=() dlls=()
 while read -r dll fn nt nine _; do
   [[ -z $dll || $dll == \#* ]] && continue
   dll=${dll^^}
@@ -40,6 +41,7 @@ while read -r dll fn nt nine _; do
   [[ $nine =~ ^95(/IE[345])?$ ]] || bad "$allowed: $dll $fn needs Windows $nine"
   [ -n "${refused[$fn]:-}" ] && bad "$allowed: $dll $fn is listed but ${refused[$fn]}"
   listed["$dll $fn"]=1
+  firstnt["$dll $fn"]=$nt
   dlls[$dll]=1
 done < "$allowed"
 
@@ -66,6 +68,8 @@ while [ $# -ge 2 ]; do
       bad "$name imports from $dll, which is not a DLL of the target systems"
     elif [ -z "${listed["$dll $fn"]:-}" ]; then
       bad "$name imports $dll $fn, not in $(basename "$allowed"): check its minimum systems and list it"
+    elif [ "${firstnt["$dll $fn"]}" = 4.0 ]; then
+      bad "$name imports $dll $fn: first in NT 4.0, NT 3.51 would not load the file (look it up at run time)"
     fi
   done <<< "$imports"
 

@@ -13,6 +13,7 @@ fail=0
 for want in 'GetTickCount64: Windows Vista' 'AddVectoredExceptionHandler: Windows XP' \
             'TryEnterCriticalSection: NT 4 only' 'SetWindowSubclass: exported by name only' \
             'CreateSemaphoreW: a wide-character call' 'KERNEL32.DLL Beep, not in' \
+            'SetMenuDefaultItem: first in NT 4.0' \
             'links .*pthread' 'holds pthread symbols'; do
   grep -q -- "$want" <<< "$out" || { echo "FAIL: no refusal matching '$want'"; fail=1; }
 done

@@ -1,16 +1,24 @@
 #include "controls/Messages.h"
 #include "controls/TrayNotifyIcon.h"
+#include "controls/TrayWindow.h"
 #include "res/resource_menu.h"
 #include "tests/controls/UiHelpers.h"
+#include "tests/support/Program.h"
 #include "tests/support/Windows.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
+
+// Every test runs against the shell's notification area and against the
+// program's own icon windows, which stand in for it where the shell has none.
+TrayNotifyProc g_notify = nullptr;
 
 // Whether the notification area holds an icon of this window and id.
 bool InTray(HWND hWnd, UINT id)
@@ -21,7 +29,7 @@ bool InTray(HWND hWnd, UINT id)
     nid.uID = id;
     nid.uFlags = NIF_TIP;
     std::strcpy(nid.szTip, "probe");
-    return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+    return g_notify(NIM_MODIFY, &nid) != FALSE;
 }
 
 BOOL RawTray(DWORD op, HWND hWnd, UINT id)
@@ -30,7 +38,7 @@ BOOL RawTray(DWORD op, HWND hWnd, UINT id)
     nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
     nid.hWnd = hWnd;
     nid.uID = id;
-    return ::Shell_NotifyIconA(op, &nid);
+    return g_notify(op, &nid);
 }
 
 // Watches for the popup menu of this thread from a timer (the menu's modal
@@ -114,11 +122,16 @@ private:
 };
 MenuWatcher* MenuWatcher::s_current = nullptr;
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override { ASSERT_TRUE(owner.m_hWnd); }
+    void SetUp() override
+    {
+        g_notify = GetParam() ? TrayWindowNotify : ::Shell_NotifyIconA;
+        ASSERT_TRUE(owner.m_hWnd);
+    }
     BOOL Add(CTrayNotifyIcon& tray, UINT id = IDR_TRAYMENU, const char* tip = "Brightsweep")
     {
+        tray.m_pfnNotify = g_notify;
         return tray.AddToTray(&owner, id, tip, icon, WM_TRAY_NOTIFY);
     }
     std::vector<WPARAM> CommandsAfterPumping(DWORD ms = 150)
@@ -136,7 +149,7 @@ protected:
     HICON icon = ::LoadIconA(nullptr, IDI_APPLICATION);
 };
 
-TEST_F(TrayTest, AddsTheIconAndRemovesItOnce)
+TEST_P(TrayTest, AddsTheIconAndRemovesItOnce)
 {
     CTrayNotifyIcon tray;
     EXPECT_FALSE(tray.m_bAdded);
@@ -167,7 +180,7 @@ TEST_F(TrayTest, AddsTheIconAndRemovesItOnce)
     EXPECT_TRUE(RawTray(NIM_DELETE, owner.m_hWnd, 195));
 }
 
-TEST_F(TrayTest, AFailedAddLeavesNothingToRemoveAndTheDestructorRemoves)
+TEST_P(TrayTest, AFailedAddLeavesNothingToRemoveAndTheDestructorRemoves)
 {
     {
         CTrayNotifyIcon first;
@@ -184,7 +197,7 @@ TEST_F(TrayTest, AFailedAddLeavesNothingToRemoveAndTheDestructorRemoves)
     EXPECT_FALSE(InTray(owner.m_hWnd, 195));
 }
 
-TEST_F(TrayTest, ATooLongTipIsCutToTheRecordsTipField)
+TEST_P(TrayTest, ATooLongTipIsCutToTheRecordsTipField)
 {
     CTrayNotifyIcon tray;
     std::string tip(100, 'x');
@@ -193,7 +206,7 @@ TEST_F(TrayTest, ATooLongTipIsCutToTheRecordsTipField)
     EXPECT_EQ(offsetof(NOTIFYICONDATAA, szTip) + 64, tray.m_nid.cbSize); // the terminator is inside the record
 }
 
-TEST_F(TrayTest, DoubleClickPostsMinimizeWhileShownAndMaximizeWhileHidden)
+TEST_P(TrayTest, DoubleClickPostsMinimizeWhileShownAndMaximizeWhileHidden)
 {
     CTrayNotifyIcon tray;
     ASSERT_TRUE(Add(tray));
@@ -211,7 +224,7 @@ TEST_F(TrayTest, DoubleClickPostsMinimizeWhileShownAndMaximizeWhileHidden)
     EXPECT_EQ(CommandsAfterPumping(), std::vector<WPARAM>{IDM_MAXIMIZE});
 }
 
-TEST_F(TrayTest, RightClickShowsTheMenuAtTheCursorAndDeliversTheChoice)
+TEST_P(TrayTest, RightClickShowsTheMenuAtTheCursorAndDeliversTheChoice)
 {
     CTrayNotifyIcon tray;
     ASSERT_TRUE(Add(tray));
@@ -244,7 +257,7 @@ TEST_F(TrayTest, RightClickShowsTheMenuAtTheCursorAndDeliversTheChoice)
     EXPECT_TRUE(CommandsAfterPumping().empty());
 }
 
-TEST_F(TrayTest, OtherIconsOtherMouseEventsAndAMissingMenuDoNothing)
+TEST_P(TrayTest, OtherIconsOtherMouseEventsAndAMissingMenuDoNothing)
 {
     CTrayNotifyIcon tray;
     ASSERT_TRUE(Add(tray));
@@ -263,6 +276,85 @@ TEST_F(TrayTest, OtherIconsOtherMouseEventsAndAMissingMenuDoNothing)
         EXPECT_EQ(e.icon->HandleTrayMessage(e.id, e.msg), 0);
     EXPECT_TRUE(CommandsAfterPumping().empty());
     EXPECT_EQ(watch.shown, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Shell, TrayTest, ::testing::Values(false));
+INSTANTIATE_TEST_SUITE_P(OwnWindow, TrayTest, ::testing::Values(true));
+
+TEST(TrayLookup, TheShellsNotificationAreaIsUsedWhereItExists)
+{
+    CTrayNotifyIcon tray;
+    EXPECT_EQ(tray.m_pfnNotify, ShellTrayNotify());
+    EXPECT_NE(ShellTrayNotify(), nullptr);
+}
+
+// The stand-in as a user meets it: an icon at the bottom right of the work
+// area, the tip, and real clicks reaching the notification window.
+TEST(TrayWindow, ShowsTheIconWithItsTipAndReportsRealClicks)
+{
+    RecordingWindow owner(RECT{100, 100, 300, 300});
+    HICON icon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    CTrayNotifyIcon tray;
+    tray.m_pfnNotify = TrayWindowNotify;
+    ASSERT_TRUE(tray.AddToTray(&owner, IDR_TRAYMENU, "Brightsweep", icon, WM_TRAY_NOTIFY));
+    HWND hWnd = FindTrayWindow(owner.m_hWnd, IDR_TRAYMENU);
+    ASSERT_TRUE(hWnd);
+    EXPECT_TRUE(::IsWindowVisible(hWnd));
+    EXPECT_TRUE(::GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT rc, work;
+    ::GetWindowRect(hWnd, &rc);
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(rc.right, work.right);
+    EXPECT_EQ(rc.bottom, work.bottom);
+    EXPECT_EQ(WindowText(hWnd), "Brightsweep");
+    HWND tip = nullptr;
+    while ((tip = ::FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && ::GetWindow(tip, GW_OWNER) != hWnd) {
+    }
+    ASSERT_TRUE(tip);
+    char tipText[64] = "";
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = hWnd;
+    ti.uId = reinterpret_cast<UINT_PTR>(hWnd);
+    ti.lpszText = tipText;
+    ::SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    EXPECT_STREQ(tipText, "Brightsweep");
+
+    // The icon's own pixels, drawn from the icon handle.
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 32, 32);
+    ::SelectObject(mem, bmp);
+    RECT all = {0, 0, 32, 32};
+    ::FillRect(mem, &all, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    ::DrawIcon(mem, 0, 0, icon);
+    PumpFor(100);
+    HDC dc = ::GetDC(hWnd);
+    int differing = 0;
+    for (int y = 0; y < 32; y += 4)
+        for (int x = 0; x < 32; x += 4)
+            differing += ::GetPixel(dc, x + 2, y + 2) != ::GetPixel(mem, x, y);
+    ::ReleaseDC(hWnd, dc);
+    ::DeleteDC(mem);
+    ::DeleteObject(bmp);
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_EQ(differing, 0);
+
+    POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    CProgram::ClickScreen(centre, true);
+    CProgram::DoubleClickScreen(centre);
+    PumpFor(300);
+    std::vector<LPARAM> events;
+    for (auto& r : owner.Only(WM_TRAY_NOTIFY)) {
+        EXPECT_EQ(r.wp, IDR_TRAYMENU);
+        events.push_back(r.lp);
+    }
+    auto has = [&](LPARAM m) { return std::find(events.begin(), events.end(), m) != events.end(); };
+    EXPECT_TRUE(has(WM_RBUTTONUP));
+    EXPECT_TRUE(has(WM_LBUTTONDBLCLK));
+
+    EXPECT_TRUE(tray.RemoveFromTray());
+    EXPECT_FALSE(FindTrayWindow(owner.m_hWnd, IDR_TRAYMENU));
 }
 
 } // namespace

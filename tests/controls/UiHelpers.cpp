@@ -23,7 +23,7 @@ std::vector<RecordingWindow::Received> RecordingWindow::Only(UINT msg) const
 
 LRESULT RecordingWindow::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == WM_SKINBUTTON_CLICKED || msg == WM_COMMAND) {
+    if (msg == WM_SKINBUTTON_CLICKED || msg == WM_COMMAND || msg == WM_TRAY_NOTIFY) {
         received.push_back(Received{msg, wp, lp});
         return 0;
     }

@@ -6,8 +6,8 @@
 
 #include <vector>
 
-// A shown top-level window that keeps the skin-button clicks and the commands
-// it receives.
+// A shown top-level window that keeps the skin-button clicks, the commands
+// and the tray callbacks it receives.
 struct RecordingWindow : CCustomWnd {
     struct Received {
         UINT msg;
