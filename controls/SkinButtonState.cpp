@@ -1,14 +1,18 @@
 #include "controls/SkinButtonState.h"
 
 namespace {
-SkinButtonAction GoDark(SkinButtonState& s)
+// Clears one flag of the state; the face changes only if it was set.
+SkinButtonAction Clear(int& flag)
 {
     SkinButtonAction a;
-    if (s.hover) {
-        s.hover = 0;
-        a.repaint = true;
-    }
+    a.repaint = flag != 0;
+    flag = 0;
     return a;
+}
+
+SkinButtonAction GoDark(SkinButtonState& s)
+{
+    return Clear(s.hover);
 }
 } // namespace
 
@@ -53,12 +57,7 @@ SkinButtonAction SkinLButtonUp(SkinButtonState& s)
 
 SkinButtonAction SkinCaptureChanged(SkinButtonState& s)
 {
-    SkinButtonAction a;
-    if (s.pressed) {
-        s.pressed = 0;
-        a.repaint = true;
-    }
-    return a;
+    return Clear(s.pressed);
 }
 
 SkinButtonAction SkinFocusLost(SkinButtonState& s)

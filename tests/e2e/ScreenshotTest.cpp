@@ -3,14 +3,19 @@
 // (tools/screenshots turns them into the README's pictures).
 #include "tests/e2e/E2EFixture.h"
 
+#include <commctrl.h>
 #include <cstdio>
 
 namespace {
 
-// Saves the whole screen as a 24-bit BMP file; false on failure.
-bool SaveScreen(const std::string& path)
+// Saves the whole screen, or the part of it under a window, as a 24-bit BMP
+// file; false on failure.
+bool SaveScreen(const std::string& path, HWND only = nullptr)
 {
-    int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    RECT rc = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (only)
+        ::GetWindowRect(only, &rc);
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
     HDC screen = ::GetDC(nullptr);
     HDC mem = ::CreateCompatibleDC(screen);
     BITMAPINFO bi = {};
@@ -22,7 +27,7 @@ bool SaveScreen(const std::string& path)
     void* bits = nullptr;
     HBITMAP dib = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = ::SelectObject(mem, dib);
-    ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+    ::BitBlt(mem, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
     ::GdiFlush();
     DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
     BITMAPFILEHEADER bf = {};
@@ -79,6 +84,23 @@ TEST_F(Screenshot, TheScreenShowsTheSkinAndThePanesInTheirColours)
     PumpFor(300);
     EXPECT_TRUE(SaveScreen("P:\\screenshots\\about.bmp"));
     CProgram::Key(VK_ESCAPE);
+}
+
+TEST_F(Screenshot, TheFourSettingsPages)
+{
+    ASSERT_TRUE(program.Start());
+    ClickButton("Set");
+    HWND sheet = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (sheet = program.FindWindowOfProgram("#32770", "Setting")) != nullptr; }));
+    ::CreateDirectoryA("P:\\screenshots", nullptr);
+    const char* pages[] = {"content", "mode", "hotkey", "custom"};
+    for (int i = 0; i < 4; ++i) {
+        ::SendMessageA(sheet, PSM_SETCURSEL, i, 0);
+        ::SetCursorPos(5, 5);
+        PumpFor(300);
+        EXPECT_TRUE(SaveScreen(std::string("P:\\screenshots\\sheet-") + pages[i] + ".bmp", sheet));
+    }
+    ::PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
 }
 
 } // namespace
