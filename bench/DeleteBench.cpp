@@ -8,7 +8,7 @@
 // figures are medians over the runs.
 #include "bench/BenchTree.h"
 #include "engine/FolderTable.h"
-#include "engine/WineLinks.h"
+#include "engine/NtFiles.h"
 
 #include <shellapi.h>
 
@@ -196,7 +196,7 @@ int main(int argc, char** argv)
     const int folders = static_cast<int>(layout.folders.size());
     std::printf("delete_bench: %d files in %d folders, %.1f MB per copy, under %s (%s)\n", files, folders,
                 layout.bytes / 1048576.0, kBenchRoot,
-                CWineLinks::Get() ? "Wine: DeleteTree checks every entry for links" : "Windows");
+                CNtFiles::Get() && CNtFiles::Get()->UnderWine() ? "Wine" : "Windows");
 
     Result results[kMethods];
     std::vector<double> copySeconds;
