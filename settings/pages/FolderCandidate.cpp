@@ -98,7 +98,7 @@ Refusal AddCandidate(const std::string& boxText, const std::string& droppedPath,
     if (!AbsoluteFolder(text, typed)) {
         // A drive or a share itself is a full path, just never emptied.
         std::string root = NormalizeFolderPath(text);
-        bool isRoot = (root.size() == 3 && root[1] == ':' && root[2] == '\\') ||
+        bool isRoot = (root.size() == 3 && text.size() >= 3 && root[1] == ':' && root[2] == '\\') ||
                       (root.compare(0, 2, "\\\\") == 0 && root.find('\\', 2) != std::string::npos);
         return isRoot ? Refusal::Protected : Refusal::NotAbsolute;
     }
