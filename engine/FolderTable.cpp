@@ -29,6 +29,21 @@ bool HasEnvironment(const char* name)
     char value[4];
     return ::GetEnvironmentVariableA(name, value, sizeof(value)) > 0;
 }
+
+// GetTempPathA takes TMP, else TEMP, and resolves a relative value against the
+// current directory: such a value names no temporary folder.
+bool TempVariableIsRelative()
+{
+    for (const char* name : {"TMP", "TEMP"}) {
+        char value[MAX_PATH] = "";
+        DWORD n = ::GetEnvironmentVariableA(name, value, MAX_PATH);
+        if (n == 0)
+            continue;
+        std::string absolute;
+        return n >= MAX_PATH || !AbsoluteFolder(value, absolute);
+    }
+    return false;
+}
 } // namespace
 
 CFolderTable::CFolderTable()
@@ -83,7 +98,7 @@ void CFolderTable::ResolveFolders()
     // directory, which is no temporary folder.
     m_strTemp.clear();
     m_bHasTemp = FALSE;
-    if (IsWin95Family() && !HasEnvironment("TMP") && !HasEnvironment("TEMP"))
+    if ((IsWin95Family() && !HasEnvironment("TMP") && !HasEnvironment("TEMP")) || TempVariableIsRelative())
         return;
     char temp[MAX_PATH];
     DWORD n = ::GetTempPathA(MAX_PATH, temp);
