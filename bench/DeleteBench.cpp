@@ -1,14 +1,16 @@
-// Files per second of DeleteTree against the shell's deletion, cmd's rd /s /q
-// and the bare DeleteFileA/RemoveDirectoryA floor, on identical generated trees
-// under S:\bench.
+// Files per second of DeleteTree (the native walk with Wine's name check), the
+// native walk without it, the Windows 95 walk, the bare
+// DeleteFileA/RemoveDirectoryA floor, the shell's deletion and cmd's rd /s /q,
+// on identical generated trees under S:\bench.
 //   delete_bench [rounds (5)] [--all]
-// DeleteTree and the floor run in every round, taking turns top folder by top
+// The walks and the floor run in every round, taking turns top folder by top
 // folder; the slow ones (shell, rd) run after all rounds, once or, with --all,
 // once per round: right after them the machine is slower for a while. The
-// figures are medians over the runs.
+// figures are medians over the runs, with their ranges.
 #include "bench/BenchTree.h"
 #include "engine/FolderTable.h"
-#include "engine/WineLinks.h"
+#include "engine/DeleteWalk.h"
+#include "engine/NtFiles.h"
 
 #include <shellapi.h>
 
@@ -94,12 +96,39 @@ bool ByFloor(const std::string& folder, bool removeFolder, double& seconds)
     return ok;
 }
 
-// DeleteTree and the floor on two copies, top folder by top folder and then
-// the rest, taking turns in every step: the load of the shared machine moves
-// by a factor of several within seconds, and so both meet the same load.
-// DeleteTree keeps the emptied top folders for its last call to remove.
-bool ByTurns(CFolderTable& table, const TreeLayout& layout, const std::string& treeCopy,
-             const std::string& floorCopy, bool treeFirst, double& treeSeconds, double& floorSeconds)
+enum Method { kDeleteTree, kNoCheck, kWin95, kFloor, kShell, kRd, kMethods };
+const int kTurnMethods = 4; // these take turns within every round
+const char* const kMethodNames[kMethods] = {"DeleteTree (native walk)", "native walk without name check",
+                                            "Windows 95 walk", "floor: DeleteFileA+RemoveDirectoryA",
+                                            "SHFileOperationA FO_DELETE", "cmd /c rd /s /q"};
+const char* const kFolderNames[kMethods] = {"deletetree", "nocheck", "win95", "floor", "shell", "rd"};
+
+bool ByWalk(CFolderTable& table, Method m, const std::string& folder, bool removeFolder, double& seconds)
+{
+    if (m == kDeleteTree)
+        return ByDeleteTree(table, folder, seconds);
+    if (m == kFloor)
+        return ByFloor(folder, removeFolder, seconds);
+    const CNtFiles* nt = CNtFiles::Get();
+    double t0 = Now();
+    if (m == kWin95 || !nt) {
+        DeleteTreeWin95(folder, "*.*", nullptr);
+    } else {
+        WalkOptions options = NativeWalkOptions(*nt, nullptr);
+        options.checkNames = false;
+        DeleteTreeNative(*nt, folder, "*.*", options);
+    }
+    seconds = Now() - t0;
+    return true;
+}
+
+// The walks and the floor on their own copies, top folder by top folder and
+// then the rest, taking turns in every step (the order rotating): the load of
+// the shared machine moves by a factor of several within seconds, and so all
+// meet the same load. The walks keep the emptied top folders for their last
+// call to remove.
+bool ByTurns(CFolderTable& table, const TreeLayout& layout, const std::string& root, int rotation,
+             double (&seconds)[kMethods])
 {
     std::vector<std::string> parts;
     for (const std::string& folder : layout.folders)
@@ -107,28 +136,18 @@ bool ByTurns(CFolderTable& table, const TreeLayout& layout, const std::string& t
             parts.push_back(folder);
     parts.push_back(std::string());
     bool ok = true;
-    treeSeconds = floorSeconds = 0;
     for (const std::string& part : parts) {
         std::string sub = part.empty() ? "" : "\\" + part;
-        for (int turn = 0; turn < 2; ++turn) {
-            double seconds = 0;
-            if ((turn == 0) == treeFirst) {
-                ok &= ByDeleteTree(table, treeCopy + sub, seconds);
-                treeSeconds += seconds;
-            } else {
-                ok &= ByFloor(floorCopy + sub, !part.empty(), seconds);
-                floorSeconds += seconds;
-            }
+        for (int turn = 0; turn < kTurnMethods; ++turn) {
+            Method m = static_cast<Method>((turn + rotation) % kTurnMethods);
+            double s = 0;
+            ok &= ByWalk(table, m, root + "\\" + kFolderNames[m] + sub, !part.empty(), s);
+            seconds[m] += s;
         }
-        treeFirst = !treeFirst;
+        ++rotation;
     }
     return ok;
 }
-
-enum Method { kDeleteTree, kShell, kRd, kFloor, kMethods };
-const char* const kMethodNames[kMethods] = {"DeleteTree", "SHFileOperationA FO_DELETE", "cmd /c rd /s /q",
-                                            "floor: DeleteFileA+RemoveDirectoryA"};
-const char* const kFolderNames[kMethods] = {"deletetree", "shell", "rd", "floor"};
 
 struct Result {
     std::vector<double> seconds;
@@ -196,7 +215,7 @@ int main(int argc, char** argv)
     const int folders = static_cast<int>(layout.folders.size());
     std::printf("delete_bench: %d files in %d folders, %.1f MB per copy, under %s (%s)\n", files, folders,
                 layout.bytes / 1048576.0, kBenchRoot,
-                CWineLinks::Get() ? "Wine: DeleteTree checks every entry for links" : "Windows");
+                CNtFiles::Get() && CNtFiles::Get()->UnderWine() ? "Wine" : "Windows");
 
     Result results[kMethods];
     std::vector<double> copySeconds;
@@ -206,9 +225,13 @@ int main(int argc, char** argv)
         // Copies first, then the deletions, so that no deletion competes with
         // the writing of another copy; the order of the methods rotates.
         const bool fast = pass < rounds;
-        int order[2] = {fast ? kDeleteTree : kShell, fast ? kFloor : kRd};
+        std::vector<int> order;
+        if (fast)
+            order = {kDeleteTree, kNoCheck, kWin95, kFloor};
+        else
+            order = {kShell, kRd};
         if (pass % 2)
-            std::swap(order[0], order[1]);
+            std::reverse(order.begin(), order.end());
         for (int m : order) {
             std::string copy = root + "\\" + kFolderNames[m];
             double t0 = Now();
@@ -225,10 +248,9 @@ int main(int argc, char** argv)
         double seconds[kMethods] = {};
         bool claimed[kMethods] = {};
         if (fast) {
-            bool ok = ByTurns(table, layout, root + "\\" + kFolderNames[kDeleteTree],
-                              root + "\\" + kFolderNames[kFloor], pass % 2 == 0, seconds[kDeleteTree],
-                              seconds[kFloor]);
-            claimed[kDeleteTree] = claimed[kFloor] = ok;
+            bool ok = ByTurns(table, layout, root, pass, seconds);
+            for (int m : order)
+                claimed[m] = ok;
         } else {
             for (int m : order)
                 claimed[m] = m == kShell ? ByShell(root + "\\" + kFolderNames[m], seconds[m])
@@ -250,12 +272,12 @@ int main(int argc, char** argv)
             std::printf("  %s %.2f s", kFolderNames[m], seconds[m]);
         }
         if (fast)
-            std::printf("  (floor/DeleteTree %.2fx)",
+            std::printf("  (DeleteTree/floor %.2fx)",
                         results[kDeleteTree].byRound[pass] / results[kFloor].byRound[pass]);
         std::printf("\n");
     }
 
-    std::printf("\n%-38s %10s %9s %5s  %s\n", "method", "files/s", "seconds", "runs", "afterwards");
+    std::printf("\n%-38s %10s %9s %13s %5s  %s\n", "method", "files/s", "seconds", "range", "runs", "afterwards");
     double rate[kMethods] = {};
     bool valid[kMethods] = {};
     for (int m = 0; m < kMethods; ++m) {
@@ -269,10 +291,14 @@ int main(int argc, char** argv)
         else
             std::snprintf(state, sizeof(state), "NOT EMPTY in %d of %d runs: up to %d files, %d folders left",
                           r.failedRuns, r.runs, r.worstLeft.files, r.worstLeft.folders);
+        double lo = *std::min_element(r.seconds.begin(), r.seconds.end());
+        double hi = *std::max_element(r.seconds.begin(), r.seconds.end());
         if (valid[m])
-            std::printf("%-38s %10.0f %9.2f %5d  %s\n", kMethodNames[m], rate[m], seconds, r.runs, state);
+            std::printf("%-38s %10.0f %9.2f %6.2f-%-6.2f %5d  %s\n", kMethodNames[m], rate[m], seconds, lo, hi, r.runs,
+                        state);
         else
-            std::printf("%-38s %10s %9.2f %5d  %s\n", kMethodNames[m], "-", seconds, r.runs, state);
+            std::printf("%-38s %10s %9.2f %6.2f-%-6.2f %5d  %s\n", kMethodNames[m], "-", seconds, lo, hi, r.runs,
+                        state);
     }
 
     struct Ratio {
@@ -281,8 +307,9 @@ int main(int argc, char** argv)
         double target;
         bool atLeast;
     } ratios[] = {
-        {"DeleteTree / shell", kDeleteTree, kShell, 10.0, true},
-        {"DeleteTree / rd", kDeleteTree, kRd, 10.0, true},
+        {"DeleteTree / shell", kDeleteTree, kShell, 5.0, true},
+        {"DeleteTree / rd", kDeleteTree, kRd, 5.0, true},
+        {"floor / no check", kFloor, kNoCheck, 1.1, false},
         {"floor / DeleteTree", kFloor, kDeleteTree, 1.3, false},
     };
     std::printf("\n");

@@ -1,6 +1,7 @@
 #include "engine/FolderTable.h"
 
 #include "controls/LogEdit.h"
+#include "engine/NtFiles.h"
 #include "engine/SafePath.h"
 #include "framework/MessageBox.h"
 
@@ -9,15 +10,45 @@
 namespace {
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-// A shell folder is usable when it names something and no protected folder.
-bool Usable(const std::string& path)
+// A folder is usable when its value is an absolute path of no protected folder.
+bool Usable(const std::string& value)
 {
-    return !path.empty() && path != "Error" && !IsProtectedFolder(path.c_str());
+    std::string path;
+    return JudgeFolder(value, path) == FolderVerdict::Cleanable;
+}
+
+bool IsWin95Family()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return ::GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+
+bool HasEnvironment(const char* name)
+{
+    char value[4];
+    return ::GetEnvironmentVariableA(name, value, sizeof(value)) > 0;
+}
+
+// GetTempPathA takes TMP, else TEMP, and resolves a relative value against the
+// current directory: such a value names no temporary folder.
+bool TempVariableIsRelative()
+{
+    for (const char* name : {"TMP", "TEMP"}) {
+        char value[MAX_PATH] = "";
+        DWORD n = ::GetEnvironmentVariableA(name, value, MAX_PATH);
+        if (n == 0)
+            continue;
+        std::string absolute;
+        return n >= MAX_PATH || !AbsoluteFolder(value, absolute);
+    }
+    return false;
 }
 } // namespace
 
 CFolderTable::CFolderTable()
 {
+    m_walk = IsWin95Family() || !CNtFiles::Get() ? DeleteWalk::Win95 : DeleteWalk::Native;
     ResolveFolders();
 }
 
@@ -63,8 +94,12 @@ void CFolderTable::ResolveFolders()
 
     // Temp, without the trailing backslash; unavailable when the system cannot
     // say, when the path does not fit, or when it names a protected folder.
+    // Without TMP and TEMP the Windows 95 family answers with the current
+    // directory, which is no temporary folder.
     m_strTemp.clear();
     m_bHasTemp = FALSE;
+    if ((IsWin95Family() && !HasEnvironment("TMP") && !HasEnvironment("TEMP")) || TempVariableIsRelative())
+        return;
     char temp[MAX_PATH];
     DWORD n = ::GetTempPathA(MAX_PATH, temp);
     if (n == 0 || n >= MAX_PATH)

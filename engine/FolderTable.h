@@ -8,6 +8,10 @@
 class CLogEdit;
 class CFolderList;
 
+// How DeleteTree walks a folder: through handles (the NT family) or through
+// FindFirstFileA and full paths (the Windows 95 family).
+enum class DeleteWalk { Native, Win95 };
+
 class CFolderTable {
 public:
     // Resolves the folders; ends the process when the Shell Folders key is missing.
@@ -19,6 +23,9 @@ public:
     void SetLogPane(CLogEdit* pLog) { m_pLog = pLog; }
     // The user's folders for the Custom step; not owned. Null means none.
     void SetCustomFolders(const CFolderList* pFolders) { m_pCustomFolders = pFolders; }
+
+    // The walk this system takes; a test may choose the other one.
+    void UseWalk(DeleteWalk walk) { m_walk = walk; }
 
     void ResolveFolders();
     static std::string QueryFolderValue(HKEY hKey, const char* valueName);
@@ -79,6 +86,7 @@ private:
     void Append(const char* text);
 
     const CFolderList* m_pCustomFolders = nullptr;
+    DeleteWalk m_walk = DeleteWalk::Native;
     volatile LONG m_lRunning = 0;
     volatile LONG m_lStop = 0;
 };

@@ -69,7 +69,15 @@ std::string CCustom::RowText(int row) const
 
 void CCustom::OnAdd()
 {
-    std::string candidate = AddCandidate(m_editPath.GetWindowText(), m_editPath.droppedPath);
+    std::string candidate;
+    Refusal refusal = AddCandidate(m_editPath.GetWindowText(), m_editPath.droppedPath, candidate);
+    if (refusal != Refusal::None) {
+        // The typed text stays, selected, for correction.
+        AfxMessageBox(RefusalText(refusal), MB_OK);
+        ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_editPath.m_hWnd), TRUE);
+        ::SendMessageA(m_editPath.m_hWnd, EM_SETSEL, 0, -1);
+        return;
+    }
     switch (AddFolderTo(m_pOwner->Settings().customFolders, candidate)) {
     case AddOutcome::Nothing:
         return;

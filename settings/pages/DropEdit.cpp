@@ -1,5 +1,6 @@
 #include "settings/pages/DropEdit.h"
 
+#include "engine/SafePath.h"
 #include "settings/pages/FolderCandidate.h"
 
 void CDropEdit::OnDropFiles(HDROP drop)
@@ -10,12 +11,14 @@ void CDropEdit::OnDropFiles(HDROP drop)
         return;
     candidate = ResolveCandidate(candidate);
     switch (KindOfPath(candidate)) {
-    case PathKind::Folder:
-        if (acceptFolders == 1 && IsAddableFolder(candidate)) {
-            SetWindowText(candidate.c_str());
-            droppedPath = candidate;
+    case PathKind::Folder: {
+        std::string folder;
+        if (acceptFolders == 1 && JudgeFolder(candidate, folder) == FolderVerdict::Cleanable) {
+            SetWindowText(folder.c_str());
+            droppedPath = folder;
         }
         break;
+    }
     case PathKind::File:
         if (acceptFolders == 0)
             SetWindowText(candidate.c_str());

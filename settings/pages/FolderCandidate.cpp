@@ -64,20 +64,55 @@ PathKind KindOfPath(const std::string& path)
 
 bool IsAddableFolder(const std::string& path)
 {
-    return KindOfPath(path) == PathKind::Folder && !IsProtectedFolder(path.c_str());
+    std::string folder;
+    return JudgeFolder(path, folder) == FolderVerdict::Cleanable && KindOfPath(folder) == PathKind::Folder;
 }
 
-std::string AddCandidate(const std::string& boxText, const std::string& droppedPath)
+const char* RefusalText(Refusal refusal)
+{
+    switch (refusal) {
+    case Refusal::NotAbsolute:
+        return "Please type the full path of the folder, such as C:\\Temp\\Old or \\\\server\\share\\Old.";
+    case Refusal::Protected:
+        return "This folder is never emptied: it is a drive or a share, it holds Windows, Program Files, your "
+               "profile, Desktop or My Documents, or it is this program's own folder. Choose a folder inside it.";
+    case Refusal::NoFolder:
+        return "There is no folder at this path.";
+    case Refusal::None:
+        break;
+    }
+    return "";
+}
+
+Refusal AddCandidate(const std::string& boxText, const std::string& droppedPath, std::string& path)
 {
     size_t first = boxText.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return droppedPath;
+    if (first == std::string::npos) {
+        path = droppedPath;
+        return Refusal::None;
+    }
+    path.clear();
     size_t last = boxText.find_last_not_of(" \t");
-    std::string typed = ResolveCandidate(boxText.substr(first, last - first + 1));
-    char full[MAX_PATH];
-    DWORD n = ::GetFullPathNameA(typed.c_str(), MAX_PATH, full, nullptr);
-    if (n == 0 || n >= MAX_PATH)
-        return "";
-    std::string path = NormalizeFolderPath(std::string(full, n));
-    return IsAddableFolder(path) ? path : "";
+    std::string text = boxText.substr(first, last - first + 1);
+    std::string typed;
+    if (!AbsoluteFolder(text, typed)) {
+        // A drive or a share itself is a full path, just never emptied.
+        std::string root = NormalizeFolderPath(text);
+        bool isRoot = (root.size() == 3 && text.size() >= 3 && root[1] == ':' && root[2] == '\\') ||
+                      (root.compare(0, 2, "\\\\") == 0 && root.find('\\', 2) != std::string::npos);
+        return isRoot ? Refusal::Protected : Refusal::NotAbsolute;
+    }
+    std::string folder;
+    switch (JudgeFolder(ResolveCandidate(typed), folder)) {
+    case FolderVerdict::NotAbsolute:
+        return Refusal::NotAbsolute;
+    case FolderVerdict::Protected:
+        return Refusal::Protected;
+    case FolderVerdict::Cleanable:
+        break;
+    }
+    if (KindOfPath(folder) != PathKind::Folder)
+        return Refusal::NoFolder;
+    path = folder;
+    return Refusal::None;
 }

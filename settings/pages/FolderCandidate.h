@@ -21,11 +21,16 @@ std::string ResolveCandidate(const std::string& path);
 enum class PathKind { Missing, Folder, File };
 PathKind KindOfPath(const std::string& path);
 
-// An existing folder that is no drive root, not the Windows or system
-// directory and contains neither.
+// An existing folder, named by an absolute path, that a run may empty.
 bool IsAddableFolder(const std::string& path);
 
-// The folder Add takes: typed text, when the box holds any, as a full path if
-// it (or the shortcut it names) is an addable folder, else ""; with an empty
-// box, the last accepted path.
-std::string AddCandidate(const std::string& boxText, const std::string& droppedPath);
+// Why typed text is not taken.
+enum class Refusal { None, NotAbsolute, Protected, NoFolder };
+// The text that tells the user.
+const char* RefusalText(Refusal refusal);
+
+// The folder Add takes, in path: typed text, when the box holds any, in its
+// one absolute form if it (or the shortcut it names) is an addable folder;
+// with an empty box, the last accepted path. Never resolved against the
+// current directory.
+Refusal AddCandidate(const std::string& boxText, const std::string& droppedPath, std::string& path);

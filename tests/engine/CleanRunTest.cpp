@@ -59,6 +59,48 @@ TEST_F(CleanRunTest, CustomFoldersAreCleanedFromACopyAndBadEntriesAreSkipped)
     ::DeleteFileA("S:\\root-marker.txt");
 }
 
+// Temp, a shell folder and a custom folder set to values that are no absolute
+// path, on both walks: nothing around the current directory changes.
+TEST_F(CleanRunTest, RelativeValuesLeaveTheCurrentDirectoryDriveAndProgramAlone)
+{
+    char cwd[MAX_PATH], self[MAX_PATH];
+    ASSERT_GT(::GetCurrentDirectoryA(MAX_PATH, cwd), 3u) << "the current directory must be no drive root";
+    std::string program(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
+    program.resize(program.rfind('\\'));
+    const std::string here = cwd;
+    const std::string drive = here.substr(0, 2);
+    MakeDir(here + "\\keep");
+    WriteFile(here + "\\keep\\k.txt");
+    WriteFile(here + "\\c.txt");
+    WriteFile(drive + "\\root-marker.txt");
+    const std::vector<std::string> programFiles = ListDir(program), cRoot = ListDir("C:\\");
+    CFolderList folders;
+    for (DeleteWalk walk : {DeleteWalk::Native, DeleteWalk::Win95})
+        for (std::string value : std::vector<std::string>{"C:", "C:\\", ".", "..", "keep", "C:keep", drive, drive + "keep", "\\keep",
+                                  std::string("\\\\.\\") + drive + "\\keep"}) {
+            ::SetEnvironmentVariableA("TEMP", value.c_str());
+            ::SetEnvironmentVariableA("TMP", value.c_str());
+            SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", value);
+            folders.Assign({value});
+            auto t = MakeTable();
+            EXPECT_FALSE(t->m_bHasTemp || t->m_bHasCache) << value;
+            t->UseWalk(walk);
+            t->SetCustomFolders(&folders);
+            EnableDefaults(*t);
+            t->m_bCleanHistory = FALSE; // the system's history service rewrites the shell folders
+            t->m_bCleanCustom = TRUE;
+            t->Run();
+            t->CleanTemp();
+            t->CleanCache();
+        }
+    EXPECT_TRUE(Exists(here + "\\keep\\k.txt"));
+    EXPECT_TRUE(Exists(here + "\\c.txt"));
+    EXPECT_TRUE(Exists(drive + "\\root-marker.txt"));
+    EXPECT_EQ(ListDir(program), programFiles);
+    EXPECT_EQ(ListDir("C:\\"), cRoot);
+    ::DeleteFileA((drive + "\\root-marker.txt").c_str());
+}
+
 TEST_F(CleanRunTest, AnUnavailableFolderLeavesNoLineAndTheRestRuns)
 {
     DeleteValue(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies");

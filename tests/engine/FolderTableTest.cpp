@@ -93,16 +93,44 @@ TEST(SafePath, RootsSystemFoldersAndTheirParentsAreProtected)
     EXPECT_FALSE(PathIsSameOrAbove("C:\\WIN", "C:\\WINDOWS"));
 }
 
-TEST(SafePath, TheSystemFormResolvesRelativeAndDottedPaths)
+TEST(SafePath, OnlyAbsolutePathsHaveAForm)
 {
-    char cwd[MAX_PATH];
-    ::GetCurrentDirectoryA(MAX_PATH, cwd);
-    ::SetCurrentDirectoryA("S:\\");
-    EXPECT_TRUE(IsProtectedFolder("."));
-    EXPECT_TRUE(IsProtectedFolder("S:\\links\\.."));
-    EXPECT_TRUE(IsProtectedFolder(""));
-    EXPECT_FALSE(IsProtectedFolder("S:\\links"));
-    ::SetCurrentDirectoryA(cwd);
+    std::string out;
+    for (const char* p : {"", ".", "..", "keep", "C:", "C:keep", "\\keep", "\\\\?\\C:\\x", "\\\\.\\C:\\x",
+                          "C:\\", "\\\\server\\share", "\\\\server\\\\share\\x", "C:\\a\\..\\b", "C:\\a\\.",
+                          "C:\\a.\\b", "C:\\a \\b", "C:\\a:stream", "C:\\a*", "Error"})
+        EXPECT_FALSE(AbsoluteFolder(p, out)) << p;
+    struct {
+        const char* value;
+        const char* form;
+    } accepted[] = {{"C:\\a", "C:\\a"},
+                    {"c:/a//b\\", "c:\\a\\b"},
+                    {"\\\\server\\share\\x\\", "\\\\server\\share\\x"},
+                    {"S:\\.x\\a b", "S:\\.x\\a b"}};
+    for (const auto& a : accepted) {
+        ASSERT_TRUE(AbsoluteFolder(a.value, out)) << a.value;
+        EXPECT_EQ(out, a.form);
+    }
+}
+
+TEST(SafePath, TheSystemsOwnFoldersAndTheirParentsAreProtectedButNotTheirSubfolders)
+{
+    char self[MAX_PATH];
+    std::string program(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
+    program.resize(program.rfind('\\'));
+    char profile[MAX_PATH] = "";
+    ASSERT_GT(::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH), 0u);
+    std::string desktop = ReadString(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop");
+    std::string personal = ReadString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal");
+    std::string programs = ReadString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+    std::string profiles = std::string(profile).substr(0, std::string(profile).rfind('\\'));
+    std::string out;
+    for (const std::string& p : {program, std::string(profile), profiles, desktop, personal, programs})
+        EXPECT_EQ(JudgeFolder(p, out), FolderVerdict::Protected) << p;
+    for (const std::string& p : {desktop + "\\Old", personal + "\\Old", programs + "\\Old\\Cache",
+                                 std::string("S:\\links")})
+        EXPECT_EQ(JudgeFolder(p, out), FolderVerdict::Cleanable) << p;
+    EXPECT_EQ(JudgeFolder(".", out), FolderVerdict::NotAbsolute);
 }
 
 } // namespace

@@ -97,6 +97,16 @@ TEST_F(ReportedVersionTest, SupportedSystemsRunAndNtSixOrLaterDoesNothing)
     }
 }
 
+// There GetTempPathA answers with the current directory when neither TMP nor
+// TEMP is set.
+TEST_F(ReportedVersionTest, WithoutTmpAndTempTheWindows95FamilyHasNoTemp)
+{
+    ::SetEnvironmentVariableA("TEMP", nullptr);
+    ::SetEnvironmentVariableA("TMP", nullptr);
+    EXPECT_EQ(RunAs("win98"), "Begin cleaning...\r\nEnd cleaning...OK\r\n");
+    EXPECT_TRUE(Untouched("Temp"));
+}
+
 TEST_F(ReportedVersionTest, Windows31IsRefusedWithItsMessage)
 {
     Outcome out;

@@ -140,15 +140,28 @@ TEST_F(FolderDrop, ABoxForFilesShowsAFileAndKeepsItsPath)
     ExpectBox(Path("plain.txt"), "");
 }
 
-TEST_F(FolderDrop, TypedTextCountsOnlyAsAnAddableFolder)
+TEST_F(FolderDrop, TypedTextCountsOnlyAsAnAddableFolderNamedByAnAbsolutePath)
 {
-    EXPECT_EQ(AddCandidate("", Path("One")), Path("One"));
-    EXPECT_EQ(AddCandidate("  " + Path("Two") + "\\ ", Path("One")), Path("Two"));
-    EXPECT_EQ(AddCandidate(Path("plain.txt"), Path("One")), "");
-    EXPECT_EQ(AddCandidate(Path("gone"), Path("One")), "");
-    EXPECT_EQ(AddCandidate("S:\\", Path("One")), "");
+    auto take = [](const std::string& text, const std::string& dropped, Refusal expected) {
+        std::string path = "unchanged";
+        EXPECT_EQ(AddCandidate(text, dropped, path), expected) << text;
+        return path;
+    };
+    EXPECT_EQ(take("", Path("One"), Refusal::None), Path("One"));
+    EXPECT_EQ(take("  " + Path("Two") + "\\ ", Path("One"), Refusal::None), Path("Two"));
+    EXPECT_EQ(take(Path("plain.txt"), Path("One"), Refusal::NoFolder), "");
+    EXPECT_EQ(take(Path("gone"), Path("One"), Refusal::NoFolder), "");
+    char windows[MAX_PATH];
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    for (const std::string& p : {std::string("S:\\"), std::string(windows) + "\\"})
+        EXPECT_EQ(take(p, Path("One"), Refusal::Protected), "");
+    MakeDir("S:\\current\\keep"); // below the current directory
+    for (const char* p : {".", "..", "keep", "S:keep", "\\keep", "S:"})
+        EXPECT_EQ(take(p, Path("One"), Refusal::NotAbsolute), "");
     ASSERT_TRUE(MakeShortcut(Path("to-folder.lnk"), Path("Three")));
-    EXPECT_EQ(AddCandidate(Path("to-folder.lnk"), ""), Path("Three"));
+    EXPECT_EQ(take(Path("to-folder.lnk"), "", Refusal::None), Path("Three"));
+    for (Refusal r : {Refusal::NotAbsolute, Refusal::Protected, Refusal::NoFolder})
+        EXPECT_GT(std::string(RefusalText(r)).size(), 20u);
 }
 
 } // namespace

@@ -1,0 +1,46 @@
+// Emptying one folder without ever leaving it, depth first, in listing order:
+// every file, and every subfolder once it is empty. The folder itself stays,
+// and so does a read-only file with every folder above it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class CNtFiles;
+
+// Where an entry could not be deleted: status is the NTSTATUS of its opening
+// or of its deletion (STATUS_SHARING_VIOLATION for a file another program
+// holds open, STATUS_DIRECTORY_NOT_EMPTY for a folder above an entry that
+// stayed), ntPath its full NT name ("\DosDevices\C:\dir\name", chars long,
+// not terminated).
+typedef void (*DeleteFailedFn)(void* context, LONG status, const WCHAR* ntPath, size_t chars);
+
+struct WalkOptions {
+    const volatile LONG* stop = nullptr; // non-zero: stop at the next entry
+    // NT 5: open every entry with FILE_OPEN_REPARSE_POINT, so that a junction
+    // or symbolic link is opened, and removed, as itself.
+    bool openReparsePoints = false;
+    // Wine, which reports a link like its target: an entry counts only when
+    // its handle carries the name it was listed under.
+    bool checkNames = false;
+    DeleteFailedFn onFailure = nullptr;
+    void* context = nullptr;
+};
+
+// The options this system needs, with stop.
+WalkOptions NativeWalkOptions(const CNtFiles& nt, const volatile LONG* stop);
+
+// The NT family: the folder (as AbsoluteFolder gives it) is opened once and
+// listed through its handle; each entry is opened relative to its folder's
+// handle and deleted through its own. Names stay as the system lists them; a
+// stack of open folders on the heap takes the place of recursion, so depth
+// costs no call stack and has no MAX_PATH limit. pattern limits the names at
+// the top ("*.*" or "*": all).
+void DeleteTreeNative(const CNtFiles& nt, const std::string& folder, const char* pattern,
+                      const WalkOptions& options);
+
+// The Windows 95 family, through FindFirstFileA and full paths within
+// MAX_PATH. A name that a path would read as something else (a separator,
+// wildcard or other reserved character, a trailing dot or space) is skipped,
+// and so is a name that would not fit.
+void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop);
