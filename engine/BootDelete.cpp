@@ -38,61 +38,38 @@ size_t LengthWithin(const char* s, size_t limit)
     return nul ? static_cast<const char*>(nul) - s : limit;
 }
 
-// The path as the system's list names it: "\??\C:\dir", "\??\UNC\server\share".
-const char* WithoutNtPrefix(const char* s)
+// The usual form of a path that the system's lists name "\??\C:\dir" or
+// "\??\UNC\server\share": "C:\dir", "\\server\share". Others as they are.
+template <class Char>
+std::basic_string<Char> DosForm(const Char* s, size_t n)
 {
-    if (std::strncmp(s, "\\??\\", 4) != 0)
-        return s;
-    return s + 4;
-}
-
-bool SamePendingPath(const char* listed, const char* path)
-{
-    const char* dos = WithoutNtPrefix(listed);
-    if (dos != listed && (dos[0] | 0x20) == 'u' && (dos[1] | 0x20) == 'n' && (dos[2] | 0x20) == 'c' &&
-        dos[3] == '\\')
-        return path[0] == '\\' && path[1] == '\\' && _stricmp(dos + 4, path + 2) == 0;
-    return _stricmp(dos, path) == 0;
+    auto is = [&](size_t i, char c) {
+        return i < n && (c >= 'a' && c <= 'z' ? (s[i] | 0x20) == c : s[i] == static_cast<Char>(c));
+    };
+    if (!(is(0, '\\') && is(1, '?') && is(2, '?') && is(3, '\\')))
+        return std::basic_string<Char>(s, n);
+    if (is(4, 'u') && is(5, 'n') && is(6, 'c') && is(7, '\\'))
+        return std::basic_string<Char>(1, static_cast<Char>('\\')) + std::basic_string<Char>(s + 7, n - 7);
+    return std::basic_string<Char>(s + 4, n - 4);
 }
 
 // The exact ANSI form of a Unicode path, or false: too long, or a character
 // the code page does not hold (a best-fit stand-in would name another file).
-bool ToAnsiExactly(const WCHAR* path, size_t chars, char (&out)[MAX_PATH])
+bool ToAnsiExactly(const std::wstring& path, char (&out)[MAX_PATH])
 {
-    if (chars >= 4 && path[0] == L'\\' && path[1] == L'?' && path[2] == L'?' && path[3] == L'\\') {
-        path += 4;
-        chars -= 4;
-        if (chars >= 4 && (path[0] | 0x20) == L'u' && (path[1] | 0x20) == L'n' && (path[2] | 0x20) == L'c' &&
-            path[3] == L'\\') {
-            WCHAR unc[MAX_PATH];
-            if (chars - 2 >= MAX_PATH)
-                return false;
-            unc[0] = L'\\';
-            std::memcpy(unc + 1, path + 3, (chars - 3) * sizeof(WCHAR));
-            return ToAnsiExactly(unc, chars - 2, out);
-        }
-    }
-    if (chars == 0 || chars >= MAX_PATH)
+    if (path.empty() || path.size() >= MAX_PATH)
         return false;
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, path, static_cast<int>(chars), out, MAX_PATH - 1, nullptr,
-                                      nullptr);
+    const int chars = static_cast<int>(path.size());
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, path.data(), chars, out, MAX_PATH - 1, nullptr, nullptr);
     if (bytes <= 0)
         return false;
     out[bytes] = '\0';
     WCHAR back[MAX_PATH];
-    int backChars = ::MultiByteToWideChar(CP_ACP, 0, out, bytes, back, MAX_PATH);
-    return backChars == static_cast<int>(chars) && std::memcmp(back, path, chars * sizeof(WCHAR)) == 0;
+    return ::MultiByteToWideChar(CP_ACP, 0, out, bytes, back, MAX_PATH) == chars &&
+           std::memcmp(back, path.data(), chars * sizeof(WCHAR)) == 0;
 }
 
-// A Unicode path as the walk's reports name it, without the "\??\" of the
-// system's names; compared exactly, as all come from the same listing.
-std::wstring WithoutNtPrefix(const WCHAR* path, size_t chars)
-{
-    if (chars >= 4 && path[0] == L'\\' && path[1] == L'?' && path[2] == L'?' && path[3] == L'\\')
-        return std::wstring(path + 4, chars - 4);
-    return std::wstring(path, chars);
-}
-
+// Compared exactly: the walk names every entry by the names it listed.
 bool IsInside(const std::wstring& entry, const std::wstring& folder)
 {
     return entry.size() > folder.size() && entry[folder.size()] == L'\\' &&
@@ -205,7 +182,7 @@ bool HasPendingDeletion(const char* data, size_t bytes, const char* path)
         size_t toLen = pos < bytes ? LengthWithin(data + pos, bytes - pos) : 0;
         if (pos + toLen >= bytes)
             break; // the pair is cut off
-        if (toLen == 0 && SamePendingPath(from, path))
+        if (toLen == 0 && _stricmp(DosForm(from, fromLen).c_str(), path) == 0)
             return true;
         pos += toLen + 1;
     }
@@ -216,18 +193,18 @@ bool CBootDelete::Schedule(const char* path, bool isFolder, Undeleted why)
 {
     WCHAR wide[MAX_PATH];
     int chars = ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
-    return chars > 0 && Left(wide, static_cast<size_t>(chars - 1), path, isFolder, why);
+    return chars > 0 && Left(std::wstring(wide, chars - 1), path, isFolder, why);
 }
 
 bool CBootDelete::Schedule(const WCHAR* path, size_t chars, bool isFolder, Undeleted why)
 {
+    const std::wstring entry = DosForm(path, chars);
     char ansi[MAX_PATH];
-    return Left(path, chars, ToAnsiExactly(path, chars, ansi) ? ansi : nullptr, isFolder, why);
+    return Left(entry, ToAnsiExactly(entry, ansi) ? ansi : nullptr, isFolder, why);
 }
 
-bool CBootDelete::Left(const WCHAR* path, size_t chars, const char* ansi, bool isFolder, Undeleted why)
+bool CBootDelete::Left(const std::wstring& entry, const char* ansi, bool isFolder, Undeleted why)
 {
-    std::wstring entry = WithoutNtPrefix(path, chars);
     // Reports come depth first: what was left unscheduled inside a folder is
     // at the end of the list when the folder's own report comes.
     bool onlyScheduledInside = true;

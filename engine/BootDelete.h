@@ -58,8 +58,8 @@ public:
     bool IsScheduled(const char* path) const;
 
 private:
-    // ansi: the path's exact ANSI form, or null when it has none.
-    bool Left(const WCHAR* path, size_t chars, const char* ansi, bool isFolder, Undeleted why);
+    // entry: the path in its usual form; ansi: its exact ANSI form, or null.
+    bool Left(const std::wstring& entry, const char* ansi, bool isFolder, Undeleted why);
     bool ScheduleMoveFile(const char* path);
     bool ScheduleWinInit(const char* path);
 
