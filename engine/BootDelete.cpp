@@ -38,19 +38,28 @@ size_t LengthWithin(const char* s, size_t limit)
     return nul ? static_cast<const char*>(nul) - s : limit;
 }
 
-// The usual form of a path that the system's lists name "\??\C:\dir" or
-// "\??\UNC\server\share": "C:\dir", "\\server\share". Others as they are.
-template <class Char>
-std::basic_string<Char> DosForm(const Char* s, size_t n)
+// The usual form of a path that the system names "\??\C:\dir",
+// "\DosDevices\C:\dir" or with "UNC\server\share" after either prefix:
+// "C:\dir", "\\server\share". Other paths as they are.
+template <class Char> std::basic_string<Char> DosForm(const Char* s, size_t n)
 {
-    auto is = [&](size_t i, char c) {
-        return i < n && (c >= 'a' && c <= 'z' ? (s[i] | 0x20) == c : s[i] == static_cast<Char>(c));
+    auto startsWith = [&](size_t at, const char* word) {
+        for (size_t i = 0; word[i]; ++i) {
+            Char c = at + i < n ? s[at + i] : 0;
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<Char>(c | 0x20);
+            if (c != static_cast<Char>(word[i]))
+                return false;
+        }
+        return true;
     };
-    if (!(is(0, '\\') && is(1, '?') && is(2, '?') && is(3, '\\')))
+    size_t skip = startsWith(0, "\\??\\") ? 4 : startsWith(0, "\\dosdevices\\") ? 12 : 0;
+    if (skip == 0)
         return std::basic_string<Char>(s, n);
-    if (is(4, 'u') && is(5, 'n') && is(6, 'c') && is(7, '\\'))
-        return std::basic_string<Char>(1, static_cast<Char>('\\')) + std::basic_string<Char>(s + 7, n - 7);
-    return std::basic_string<Char>(s + 4, n - 4);
+    if (startsWith(skip, "unc\\"))
+        return std::basic_string<Char>(1, static_cast<Char>('\\')) +
+               std::basic_string<Char>(s + skip + 3, n - skip - 3);
+    return std::basic_string<Char>(s + skip, n - skip);
 }
 
 // The exact ANSI form of a Unicode path, or false: too long, or a character
@@ -235,8 +244,8 @@ bool CBootDelete::IsScheduled(const char* path) const
         DWORD n = ::GetShortPathNameA(path, shortPath, MAX_PATH);
         if (n == 0 || n >= MAX_PATH)
             return false;
-        HANDLE h = ::CreateFileA(WinInitPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                 nullptr);
+        HANDLE h = ::CreateFileA(WinInitPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 0, nullptr);
         if (h == INVALID_HANDLE_VALUE)
             return false;
         std::string text(kWinInitMaxBytes, '\0');
@@ -254,8 +263,8 @@ bool CBootDelete::IsScheduled(const char* path) const
     LONG result = ::RegQueryValueExA(key, kPendingValue, nullptr, nullptr, nullptr, &size);
     if (result == ERROR_SUCCESS && size > 0) {
         data.resize(size);
-        result = ::RegQueryValueExA(key, kPendingValue, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()),
-                                    &size);
+        result = ::RegQueryValueExA(key, kPendingValue, nullptr, nullptr,
+                                    reinterpret_cast<BYTE*>(data.data()), &size);
     }
     ::RegCloseKey(key);
     return result == ERROR_SUCCESS && !data.empty() && HasPendingDeletion(data.data(), size, path);

@@ -160,7 +160,8 @@ protected:
 
     std::vector<HANDLE> holders;
     const char* kProbeVersionKey = "Software\\Wine\\AppDefaults\\engine_probe.exe";
-    const char* kRunLog = "Begin cleaning...\r\nCleaning Temp...OK\r\nCleaning Cache...OK\r\nEnd cleaning...OK\r\n";
+    const char* kRunLog =
+        "Begin cleaning...\r\nCleaning Temp...OK\r\nCleaning Cache...OK\r\nEnd cleaning...OK\r\n";
 };
 
 TEST_F(BootDeleteTest, HeldFilesOfTheBrowserFoldersAreScheduledOnceAndGoAtTheNextStart)
@@ -231,7 +232,8 @@ TEST_F(BootDeleteTest, TheWindows95FamilyAddsShortNamesToWinInitAndKeepsOtherPro
     ::GetExitCodeProcess(probe, &exitCode);
     ::CloseHandle(probe);
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(ReadAll(WinInitFile()), "[rename]\r\nNUL=" + ShortPath(Folder("Cache") + "\\index.dat") + "\r\n");
+    EXPECT_EQ(ReadAll(WinInitFile()),
+              "[rename]\r\nNUL=" + ShortPath(Folder("Cache") + "\\index.dat") + "\r\n");
     RestartWindows();
     EXPECT_TRUE(Emptied("Cache"));
 }
