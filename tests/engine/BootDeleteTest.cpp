@@ -172,12 +172,20 @@ TEST_F(BootDeleteTest, HeldFilesOfTheBrowserFoldersAreScheduledOnceAndGoAtTheNex
     HoldOpen(content + "\\index.dat");
     HoldOpen(Folder("Cache") + "\\index.dat");
     HoldOpen(Folder("Temp") + "\\held.tmp");
+    // A read-only file keeps its folder for good: that folder is not scheduled.
+    const std::string mixed = Folder("Cache") + "\\Mixed";
+    MakeDir(mixed);
+    HoldOpen(mixed + "\\index.dat");
+    WriteFile(mixed + "\\kept.txt");
+    ::SetFileAttributesA((mixed + "\\kept.txt").c_str(), FILE_ATTRIBUTE_READONLY);
 
     auto t = CacheAndTempTable();
     t->Run();
     EXPECT_EQ(Log(), kRunLog);
     t->Run();
-    EXPECT_EQ(ListDir(Folder("Cache")), (std::vector<std::string>{"Content.IE5", "index.dat"}));
+    EXPECT_EQ(ListDir(Folder("Cache")), (std::vector<std::string>{"Content.IE5", "Mixed", "index.dat"}));
+    EXPECT_EQ(TimesPending(mixed + "\\index.dat"), 1u);
+    EXPECT_EQ(TimesPending(mixed), 0u);
     EXPECT_EQ(ListDir(content), std::vector<std::string>{"index.dat"});
     EXPECT_EQ(TimesPending(content + "\\index.dat"), 1u);
     EXPECT_EQ(TimesPending(Folder("Cache") + "\\index.dat"), 1u);
@@ -189,7 +197,9 @@ TEST_F(BootDeleteTest, HeldFilesOfTheBrowserFoldersAreScheduledOnceAndGoAtTheNex
     EXPECT_LT(file, std::find(list.begin(), list.end(), content)) << "the folder goes after its file";
 
     RestartWindows();
-    EXPECT_TRUE(Emptied("Cache"));
+    EXPECT_EQ(ListDir(Folder("Cache")), std::vector<std::string>{"Mixed"});
+    EXPECT_EQ(ListDir(mixed), std::vector<std::string>{"kept.txt"});
+    ::SetFileAttributesA((mixed + "\\kept.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ListDir(Folder("Temp")), std::vector<std::string>{"held.tmp"});
     EXPECT_EQ(TimesPending(content + "\\index.dat"), 0u);
 }
