@@ -261,8 +261,7 @@ bool JoinPath(char (&out)[MAX_PATH], const char* dir, const char* name)
     return true;
 }
 
-// One MAX_PATH buffer and one find record per level; the depth is bounded by
-// MAX_PATH.
+// Tells onFailure of what could not be deleted.
 struct Win95Failures {
     DeleteFailedWin95Fn onFailure;
     void* context;
@@ -273,7 +272,10 @@ struct Win95Failures {
     }
 };
 
-void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* stop, const Win95Failures& failures)
+// One MAX_PATH buffer and one find record per level; the depth is bounded by
+// MAX_PATH.
+void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* stop,
+                 const Win95Failures& failures)
 {
     char path[MAX_PATH];
     if (!JoinPath(path, folder, pattern))
