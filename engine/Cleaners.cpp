@@ -1,4 +1,5 @@
 // Emptying folders, and clearing the browser's history and typed addresses.
+#include "engine/BootDelete.h"
 #include "engine/DeleteWalk.h"
 #include "engine/FolderList.h"
 #include "engine/FolderTable.h"
@@ -16,20 +17,48 @@ const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const CLSID kClsidUrlHistory = {0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
 const IID kIidUrlHistoryStg2 = {0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
 
+// What the walks could not delete, handed to the start of Windows.
+void ScheduleNative(void* held, LONG status, const WCHAR* ntPath, size_t chars)
+{
+    Undeleted why = UndeletedForStatus(status);
+    static_cast<CBootDelete*>(held)->Schedule(ntPath, chars, why == Undeleted::NotEmpty, why);
+}
+
+void ScheduleWin95(void* held, DWORD error, const char* path, bool isFolder)
+{
+    static_cast<CBootDelete*>(held)->Schedule(path, isFolder, UndeletedForError(error));
+}
+
 } // namespace
 
 BOOL CFolderTable::DeleteTree(const char* pattern, const char* folder)
 {
+    EmptyFolder(pattern, folder, nullptr);
+    return TRUE;
+}
+
+void CFolderTable::EmptyBrowserFolder(const std::string& folder)
+{
+    // Each family's walk goes with its own list for the next start.
+    CBootDelete held(m_walk == DeleteWalk::Win95 ? BootDeleteKind::WinInit : BootDeleteKind::MoveFileOnBoot);
+    EmptyFolder("*.*", folder.c_str(), &held);
+}
+
+void CFolderTable::EmptyFolder(const char* pattern, const char* folder, CBootDelete* held)
+{
     // The folder in its one form, checked as it is then opened.
     std::string path;
     if (JudgeFolder(folder ? folder : "", path) != FolderVerdict::Cleanable)
-        return TRUE;
+        return;
     const CNtFiles* nt = CNtFiles::Get();
-    if (m_walk == DeleteWalk::Native && nt)
-        DeleteTreeNative(*nt, path, pattern, NativeWalkOptions(*nt, &m_lStop));
-    else
-        DeleteTreeWin95(path, pattern, &m_lStop);
-    return TRUE;
+    if (m_walk == DeleteWalk::Native && nt) {
+        WalkOptions options = NativeWalkOptions(*nt, &m_lStop);
+        options.onFailure = held ? ScheduleNative : nullptr;
+        options.context = held;
+        DeleteTreeNative(*nt, path, pattern, options);
+    } else {
+        DeleteTreeWin95(path, pattern, &m_lStop, held ? ScheduleWin95 : nullptr, held);
+    }
 }
 
 BOOL CFolderTable::CleanTemp()
@@ -42,7 +71,7 @@ BOOL CFolderTable::CleanTemp()
 BOOL CFolderTable::CleanCache()
 {
     if (!m_strCache.empty())
-        DeleteTree("*.*", m_strCache.c_str());
+        EmptyBrowserFolder(m_strCache);
     return TRUE;
 }
 
@@ -50,7 +79,7 @@ BOOL CFolderTable::CleanCookies()
 {
     if (m_strCookies.empty())
         return FALSE;
-    DeleteTree("*.*", m_strCookies.c_str());
+    EmptyBrowserFolder(m_strCookies);
     return TRUE;
 }
 
@@ -92,7 +121,7 @@ BOOL CFolderTable::CleanHistory()
                          sizeof(days));
         ::RegCloseKey(hKey);
     }
-    DeleteTree("*.*", m_strHistory.c_str());
+    EmptyBrowserFolder(m_strHistory);
     ClearUrlHistory();
     return TRUE;
 }

@@ -261,9 +261,21 @@ bool JoinPath(char (&out)[MAX_PATH], const char* dir, const char* name)
     return true;
 }
 
+// Tells onFailure of what could not be deleted.
+struct Win95Failures {
+    DeleteFailedWin95Fn onFailure;
+    void* context;
+    void Check(BOOL deleted, const char* path, bool isFolder) const
+    {
+        if (!deleted && onFailure)
+            onFailure(context, ::GetLastError(), path, isFolder);
+    }
+};
+
 // One MAX_PATH buffer and one find record per level; the depth is bounded by
 // MAX_PATH.
-void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* stop)
+void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* stop,
+                 const Win95Failures& failures)
 {
     char path[MAX_PATH];
     if (!JoinPath(path, folder, pattern))
@@ -282,15 +294,12 @@ void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* s
             continue; // skipped, never reinterpreted or truncated
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             // A link: these calls remove the link itself.
-            if (isDir)
-                ::RemoveDirectoryA(path);
-            else
-                ::DeleteFileA(path);
+            failures.Check(isDir ? ::RemoveDirectoryA(path) : ::DeleteFileA(path), path, isDir);
         } else if (isDir) {
-            DeleteLevel("*.*", path, stop);
-            ::RemoveDirectoryA(path);
+            DeleteLevel("*.*", path, stop, failures);
+            failures.Check(::RemoveDirectoryA(path), path, true);
         } else {
-            ::DeleteFileA(path);
+            failures.Check(::DeleteFileA(path), path, false);
         }
     } while (::FindNextFileA(hFind, &entry));
     ::FindClose(hFind);
@@ -316,7 +325,8 @@ void DeleteTreeNative(const CNtFiles& nt, const std::string& folder, const char*
     CNativeWalk(nt, options).Run(folder, pattern);
 }
 
-void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop)
+void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop,
+                     DeleteFailedWin95Fn onFailure, void* context)
 {
-    DeleteLevel(pattern, folder.c_str(), stop);
+    DeleteLevel(pattern, folder.c_str(), stop, Win95Failures{onFailure, context});
 }

@@ -43,4 +43,8 @@ void DeleteTreeNative(const CNtFiles& nt, const std::string& folder, const char*
 // MAX_PATH. A name that a path would read as something else (a separator,
 // wildcard or other reserved character, a trailing dot or space) is skipped,
 // and so is a name that would not fit.
-void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop);
+// onFailure hears of every file or folder that could not be deleted, with
+// GetLastError's code and its full path.
+typedef void (*DeleteFailedWin95Fn)(void* context, DWORD error, const char* path, bool isFolder);
+void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop,
+                     DeleteFailedWin95Fn onFailure = nullptr, void* context = nullptr);

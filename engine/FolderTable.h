@@ -7,6 +7,7 @@
 
 class CLogEdit;
 class CFolderList;
+class CBootDelete;
 
 // How DeleteTree walks a folder: through handles (the NT family) or through
 // FindFirstFileA and full paths (the Windows 95 family).
@@ -24,7 +25,8 @@ public:
     // The user's folders for the Custom step; not owned. Null means none.
     void SetCustomFolders(const CFolderList* pFolders) { m_pCustomFolders = pFolders; }
 
-    // The walk this system takes; a test may choose the other one.
+    // The walk this system takes, with the list of files to delete at the
+    // next start that goes with it; a test may choose the other one.
     void UseWalk(DeleteWalk walk) { m_walk = walk; }
 
     void ResolveFolders();
@@ -84,6 +86,11 @@ public:
 
 private:
     void Append(const char* text);
+    // DeleteTree that hands what another program holds open to held (or not,
+    // when null).
+    void EmptyFolder(const char* pattern, const char* folder, CBootDelete* held);
+    // The browser's folders, whose files in use go at the next start.
+    void EmptyBrowserFolder(const std::string& folder);
 
     const CFolderList* m_pCustomFolders = nullptr;
     DeleteWalk m_walk = DeleteWalk::Native;

@@ -1,6 +1,7 @@
 // Child program for the engine's process-ending paths and for the real version
-// check under a Wine version chosen by the parent test.
-//   engine_probe kernel|win32s|platform3|noshell|run LOGFILE
+// check under a Wine version chosen by the parent test; also the other program
+// that holds a file open, without sharing, until it is ended.
+//   engine_probe kernel|win32s|platform3|noshell|run LOGFILE [cache]|hold FILE
 #include "controls/LogEdit.h"
 #include "engine/FolderTable.h"
 #include "tests/support/Windows.h"
@@ -24,6 +25,12 @@ int main(int argc, char** argv)
         CFolderTable table;
         return 3; // not reached
     }
+    if (std::strcmp(mode, "hold") == 0 && argc > 2) {
+        HANDLE h = ::CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return 5;
+        ::Sleep(INFINITE);
+    }
     CFolderTable table;
     if (std::strcmp(mode, "kernel") == 0)
         table.CheckOsAndRunFor(FALSE, v);
@@ -41,6 +48,7 @@ int main(int argc, char** argv)
         pane.SubclassWindow(host.hEdit);
         table.SetLogPane(&pane);
         table.m_bCleanTemp = TRUE;
+        table.m_bCleanCache = argc > 3 && std::strcmp(argv[3], "cache") == 0;
         table.CheckOsAndRun();
         FILE* f = std::fopen(argv[2], "wb");
         if (!f)

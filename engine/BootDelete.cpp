@@ -1,0 +1,335 @@
+#include "engine/BootDelete.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char kSessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+const char kPendingValue[] = "PendingFileRenameOperations";
+
+const LONG kStatusSharingViolation = static_cast<LONG>(0xC0000043);
+const LONG kStatusFileLockConflict = static_cast<LONG>(0xC0000054);
+const LONG kStatusLockNotGranted = static_cast<LONG>(0xC0000055);
+const LONG kStatusDirectoryNotEmpty = static_cast<LONG>(0xC0000101);
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// [begin, end) without the blanks around it.
+void Trim(const std::string& s, size_t& begin, size_t& end)
+{
+    while (begin < end && IsSpace(s[begin]))
+        ++begin;
+    while (end > begin && IsSpace(s[end - 1]))
+        --end;
+}
+
+bool EqualsNoCase(const std::string& s, size_t begin, size_t end, const std::string& word)
+{
+    return end - begin == word.size() && _stricmp(s.substr(begin, end - begin).c_str(), word.c_str()) == 0;
+}
+
+size_t LengthWithin(const char* s, size_t limit)
+{
+    const void* nul = std::memchr(s, '\0', limit);
+    return nul ? static_cast<const char*>(nul) - s : limit;
+}
+
+// The usual form of a path that the system names "\??\C:\dir",
+// "\DosDevices\C:\dir" or with "UNC\server\share" after either prefix:
+// "C:\dir", "\\server\share". Other paths as they are.
+template <class Char> std::basic_string<Char> DosForm(const Char* s, size_t n)
+{
+    auto startsWith = [&](size_t at, const char* word) {
+        for (size_t i = 0; word[i]; ++i) {
+            Char c = at + i < n ? s[at + i] : 0;
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<Char>(c | 0x20);
+            if (c != static_cast<Char>(word[i]))
+                return false;
+        }
+        return true;
+    };
+    size_t skip = startsWith(0, "\\??\\") ? 4 : startsWith(0, "\\dosdevices\\") ? 12 : 0;
+    if (skip == 0)
+        return std::basic_string<Char>(s, n);
+    if (startsWith(skip, "unc\\"))
+        return std::basic_string<Char>(1, static_cast<Char>('\\')) +
+               std::basic_string<Char>(s + skip + 3, n - skip - 3);
+    return std::basic_string<Char>(s + skip, n - skip);
+}
+
+// The exact ANSI form of a Unicode path, or false: too long, or a character
+// the code page does not hold (a best-fit stand-in would name another file).
+bool ToAnsiExactly(const std::wstring& path, char (&out)[MAX_PATH])
+{
+    if (path.empty() || path.size() >= MAX_PATH)
+        return false;
+    const int chars = static_cast<int>(path.size());
+    int bytes = ::WideCharToMultiByte(CP_ACP, 0, path.data(), chars, out, MAX_PATH - 1, nullptr, nullptr);
+    if (bytes <= 0)
+        return false;
+    out[bytes] = '\0';
+    WCHAR back[MAX_PATH];
+    return ::MultiByteToWideChar(CP_ACP, 0, out, bytes, back, MAX_PATH) == chars &&
+           std::memcmp(back, path.data(), chars * sizeof(WCHAR)) == 0;
+}
+
+// Compared exactly: the walk names every entry by the names it listed.
+bool IsInside(const std::wstring& entry, const std::wstring& folder)
+{
+    return entry.size() > folder.size() && entry[folder.size()] == L'\\' &&
+           entry.compare(0, folder.size(), folder) == 0;
+}
+
+std::string WinInitPath()
+{
+    char dir[MAX_PATH];
+    UINT n = ::GetWindowsDirectoryA(dir, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return std::string();
+    std::string path(dir, n);
+    if (path.back() != '\\')
+        path += '\\';
+    return path + "WININIT.INI";
+}
+
+} // namespace
+
+BootDeleteKind BootDeleteKindFor(const OSVERSIONINFOA& version)
+{
+    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? BootDeleteKind::WinInit
+                                                              : BootDeleteKind::MoveFileOnBoot;
+}
+
+Undeleted UndeletedForError(DWORD win32Error)
+{
+    if (win32Error == ERROR_SHARING_VIOLATION || win32Error == ERROR_LOCK_VIOLATION)
+        return Undeleted::HeldOpen;
+    return win32Error == ERROR_DIR_NOT_EMPTY ? Undeleted::NotEmpty : Undeleted::Other;
+}
+
+Undeleted UndeletedForStatus(LONG ntStatus)
+{
+    if (ntStatus == kStatusSharingViolation || ntStatus == kStatusFileLockConflict ||
+        ntStatus == kStatusLockNotGranted)
+        return Undeleted::HeldOpen;
+    return ntStatus == kStatusDirectoryNotEmpty ? Undeleted::NotEmpty : Undeleted::Other;
+}
+
+WinInitEdit AddWinInitDeletion(std::string& text, const std::string& shortPath, size_t maxBytes)
+{
+    // Where the new line goes: after the last line of the first [rename]
+    // section that is not blank, so that blank lines before the next section
+    // stay where they are.
+    size_t insertAt = std::string::npos;
+    int renameSections = 0;
+    bool inRename = false;
+    bool inFirst = false;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t eol = text.find('\n', pos);
+        size_t next = eol == std::string::npos ? text.size() : eol + 1;
+        size_t begin = pos;
+        size_t end = eol == std::string::npos ? text.size() : eol;
+        pos = next;
+        Trim(text, begin, end);
+        if (begin == end)
+            continue;
+        size_t close = text[begin] == '[' ? text.find(']', begin) : std::string::npos;
+        if (close < end) {
+            size_t nameBegin = begin + 1;
+            size_t nameEnd = close;
+            Trim(text, nameBegin, nameEnd);
+            inRename = EqualsNoCase(text, nameBegin, nameEnd, "rename");
+            inFirst = inRename && renameSections++ == 0;
+        } else if (inRename) {
+            size_t eq = text.find('=', begin);
+            if (eq < end) {
+                size_t keyBegin = begin;
+                size_t keyEnd = eq;
+                size_t valueBegin = eq + 1;
+                size_t valueEnd = end;
+                Trim(text, keyBegin, keyEnd);
+                Trim(text, valueBegin, valueEnd);
+                if (EqualsNoCase(text, keyBegin, keyEnd, "NUL") &&
+                    EqualsNoCase(text, valueBegin, valueEnd, shortPath))
+                    return WinInitEdit::Listed;
+            }
+        }
+        if (inFirst)
+            insertAt = next;
+    }
+    std::string added;
+    std::string line = "NUL=" + shortPath + "\r\n";
+    if (insertAt == std::string::npos) {
+        insertAt = text.size();
+        line = "[rename]\r\n" + line;
+    }
+    if (insertAt > 0 && text[insertAt - 1] != '\n')
+        added = "\r\n";
+    added += line;
+    if (text.size() + added.size() > maxBytes)
+        return WinInitEdit::NoRoom;
+    text.insert(insertAt, added);
+    return WinInitEdit::Added;
+}
+
+bool HasPendingDeletion(const char* data, size_t bytes, const char* path)
+{
+    // Pairs of strings: what to move, and where to (empty: delete it). A
+    // failed read may leave data without its closing NULs: stop at the end.
+    size_t pos = 0;
+    while (pos < bytes && data[pos] != '\0') {
+        const char* from = data + pos;
+        size_t fromLen = LengthWithin(from, bytes - pos);
+        pos += fromLen + 1;
+        if (pos > bytes)
+            break;
+        size_t toLen = pos < bytes ? LengthWithin(data + pos, bytes - pos) : 0;
+        if (pos + toLen >= bytes)
+            break; // the pair is cut off
+        if (toLen == 0 && _stricmp(DosForm(from, fromLen).c_str(), path) == 0)
+            return true;
+        pos += toLen + 1;
+    }
+    return false;
+}
+
+bool CBootDelete::Schedule(const char* path, bool isFolder, Undeleted why)
+{
+    WCHAR wide[MAX_PATH];
+    int chars = ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
+    return chars > 0 && Left(std::wstring(wide, chars - 1), path, isFolder, why);
+}
+
+bool CBootDelete::Schedule(const WCHAR* path, size_t chars, bool isFolder, Undeleted why)
+{
+    const std::wstring entry = DosForm(path, chars);
+    char ansi[MAX_PATH];
+    return Left(entry, ToAnsiExactly(entry, ansi) ? ansi : nullptr, isFolder, why);
+}
+
+bool CBootDelete::Left(const std::wstring& entry, const char* ansi, bool isFolder, Undeleted why)
+{
+    // Reports come depth first: what was left unscheduled inside a folder is
+    // at the end of the list when the folder's own report comes.
+    bool onlyScheduledInside = true;
+    if (isFolder)
+        while (!m_unscheduled.empty() && IsInside(m_unscheduled.back(), entry)) {
+            m_unscheduled.pop_back();
+            onlyScheduledInside = false;
+        }
+    bool scheduled = false;
+    if (ansi && !m_bRefused && std::strlen(ansi) < MAX_PATH) {
+        if (!isFolder)
+            scheduled = why == Undeleted::HeldOpen &&
+                        (m_kind == BootDeleteKind::WinInit ? ScheduleWinInit(ansi) : ScheduleMoveFile(ansi));
+        else
+            // The Windows 95 family's start-up step deletes files only.
+            scheduled = why != Undeleted::Other && onlyScheduledInside &&
+                        m_kind == BootDeleteKind::MoveFileOnBoot && ScheduleMoveFile(ansi);
+    }
+    if (!scheduled)
+        m_unscheduled.push_back(entry);
+    return scheduled;
+}
+
+bool CBootDelete::IsScheduled(const char* path) const
+{
+    if (m_kind == BootDeleteKind::WinInit) {
+        char shortPath[MAX_PATH];
+        DWORD n = ::GetShortPathNameA(path, shortPath, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH)
+            return false;
+        HANDLE h = ::CreateFileA(WinInitPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 0, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        std::string text(kWinInitMaxBytes, '\0');
+        DWORD read = 0;
+        BOOL ok = ::ReadFile(h, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
+        ::CloseHandle(h);
+        text.resize(ok ? read : 0);
+        return AddWinInitDeletion(text, shortPath, static_cast<size_t>(-1)) == WinInitEdit::Listed;
+    }
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    std::vector<char> data;
+    LONG result = ::RegQueryValueExA(key, kPendingValue, nullptr, nullptr, nullptr, &size);
+    if (result == ERROR_SUCCESS && size > 0) {
+        data.resize(size);
+        result = ::RegQueryValueExA(key, kPendingValue, nullptr, nullptr,
+                                    reinterpret_cast<BYTE*>(data.data()), &size);
+    }
+    ::RegCloseKey(key);
+    return result == ERROR_SUCCESS && !data.empty() && HasPendingDeletion(data.data(), size, path);
+}
+
+bool CBootDelete::ScheduleMoveFile(const char* path)
+{
+    if (IsScheduled(path))
+        return true;
+    // Looked up: the Windows 95 family has no such call to import.
+    typedef BOOL(WINAPI * MoveFileExFn)(const char*, const char*, DWORD);
+    static const auto moveFileEx = reinterpret_cast<MoveFileExFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
+    if (!moveFileEx)
+        return false;
+    if (moveFileEx(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        return true;
+    // The list lies in the local machine's part of the registry, which only
+    // administrators may change: then nothing is scheduled in this run.
+    if (::GetLastError() == ERROR_ACCESS_DENIED)
+        m_bRefused = true;
+    return false;
+}
+
+bool CBootDelete::ScheduleWinInit(const char* path)
+{
+    // The start-up step runs before long names exist: it takes short names only.
+    char shortPath[MAX_PATH];
+    DWORD n = ::GetShortPathNameA(path, shortPath, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return false;
+    std::string file = WinInitPath();
+    if (file.empty())
+        return false;
+    // No sharing: nobody writes the file between the read and the write.
+    HANDLE h = ::CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        if (::GetLastError() == ERROR_ACCESS_DENIED)
+            m_bRefused = true;
+        return false;
+    }
+    bool listed = false;
+    DWORD size = ::GetFileSize(h, nullptr);
+    if (size != INVALID_FILE_SIZE && size <= kWinInitMaxBytes) {
+        std::string text(size, '\0');
+        DWORD read = 0;
+        if (size == 0 || (::ReadFile(h, &text[0], size, &read, nullptr) && read == size)) {
+            const std::string before = text;
+            WinInitEdit edit = AddWinInitDeletion(text, shortPath, kWinInitMaxBytes);
+            listed = edit == WinInitEdit::Listed;
+            if (edit == WinInitEdit::Added) {
+                // Only what follows the new line's place is written, so the
+                // lines before it stay on disk whatever happens.
+                size_t same = 0;
+                while (same < before.size() && before[same] == text[same])
+                    ++same;
+                DWORD written = 0;
+                listed = ::SetFilePointer(h, static_cast<LONG>(same), nullptr, FILE_BEGIN) == same &&
+                         ::WriteFile(h, text.data() + same, static_cast<DWORD>(text.size() - same), &written,
+                                     nullptr) &&
+                         written == text.size() - same && ::SetEndOfFile(h);
+            }
+        }
+    }
+    ::CloseHandle(h);
+    return listed;
+}

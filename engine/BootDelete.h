@@ -1,0 +1,72 @@
+// Files that another program holds open cannot be deleted while it runs; these
+// are handed to the system for deletion at the next start of Windows. The NT
+// family keeps that list in the registry (MoveFileExA with
+// MOVEFILE_DELAY_UNTIL_REBOOT); the Windows 95 family reads NUL=<file> lines
+// from the [rename] section of WININIT.INI in the Windows folder.
+// The system's own list is also the memory of what is scheduled: a path is
+// handed over once, however many runs meet it, and the list empties at start.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+enum class BootDeleteKind { MoveFileOnBoot, WinInit };
+
+// The mechanism of the system that GetVersionExA describes.
+BootDeleteKind BootDeleteKindFor(const OSVERSIONINFOA& version);
+
+// Why an entry of a cleaned folder could not be deleted: held open by another
+// program (a sharing violation or a lock), a folder not empty, or anything
+// else (read-only, denied), which is never scheduled.
+enum class Undeleted { HeldOpen, NotEmpty, Other };
+Undeleted UndeletedForError(DWORD win32Error);
+Undeleted UndeletedForStatus(LONG ntStatus);
+
+// The largest WININIT.INI the system's start-up step reads in full.
+const size_t kWinInitMaxBytes = 64 * 1024 - 1;
+
+enum class WinInitEdit { Added, Listed, NoRoom };
+
+// Adds "NUL=<shortPath>" after the last line of the [rename] section of a
+// WININIT.INI text, or a new section at the end when there is none; other
+// lines stay as they are. Listed (text unchanged) when any [rename] section
+// already deletes that path; NoRoom (unchanged) when the text would grow
+// beyond maxBytes.
+WinInitEdit AddWinInitDeletion(std::string& text, const std::string& shortPath, size_t maxBytes);
+
+// True when the PendingFileRenameOperations data (bytes long, as the ANSI
+// registry call returns it: pairs of strings, each ended by a NUL) holds a
+// deletion of path (a full path, as MoveFileExA was given it).
+bool HasPendingDeletion(const char* data, size_t bytes, const char* path);
+
+class CBootDelete {
+public:
+    explicit CBootDelete(BootDeleteKind kind) : m_kind(kind) {}
+
+    // The walk's report of an entry it could not delete: path is full, ANSI,
+    // or Unicode chars long (the system's "\??\" or "\DosDevices\" prefix
+    // allowed). A file is scheduled when it is held open; a folder when it is
+    // held open or not empty and everything left in it is scheduled (every
+    // entry left behind must be reported, depth first, for that to hold). The
+    // Windows 95 family deletes only files at start: there the next clean run
+    // removes the emptied folder. True when the path is in the system's list;
+    // false also when it is too long, has no exact ANSI or short form, the
+    // user may not schedule, or WININIT.INI has no room.
+    bool Schedule(const char* path, bool isFolder, Undeleted why);
+    bool Schedule(const WCHAR* path, size_t chars, bool isFolder, Undeleted why);
+
+    // True when path is already in the system's list.
+    bool IsScheduled(const char* path) const;
+
+private:
+    // entry: the path in its usual form; ansi: its exact ANSI form, or null.
+    bool Left(const std::wstring& entry, const char* ansi, bool isFolder, Undeleted why);
+    bool ScheduleMoveFile(const char* path);
+    bool ScheduleWinInit(const char* path);
+
+    BootDeleteKind m_kind;
+    // What was left and not scheduled, depth first, until its folder reports.
+    std::vector<std::wstring> m_unscheduled;
+    // Set once the system refused the list for this user: nothing more is tried.
+    bool m_bRefused = false;
+};
