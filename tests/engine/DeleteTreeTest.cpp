@@ -216,10 +216,12 @@ TEST_P(DeleteTreeTest, NamesAPathWouldMisreadNeverReachOutside)
     // The native walk deletes each by its own name (Wine cannot open a name
     // with a trailing dot or space); the Windows 95 walk skips them.
     const bool wine = CNtFiles::Get()->UnderWine();
-    for (const wchar_t* name : odd)
-        if (!(Native() && wine && name != odd[2]))
+    for (const wchar_t* name : odd) {
+        if (!(Native() && wine && name != odd[2])) {
             EXPECT_EQ(::GetFileAttributesW((clean + name + L"\\x.txt").c_str()) != INVALID_FILE_ATTRIBUTES, !Native())
-            << ::testing::PrintToString(std::wstring(name));
+                << ::testing::PrintToString(std::wstring(name));
+        }
+    }
     for (const wchar_t* name : odd)
         ::DeleteFileW((clean + name + L"\\x.txt").c_str()), ::RemoveDirectoryW((clean + name).c_str());
 }
