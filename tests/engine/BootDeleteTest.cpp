@@ -110,7 +110,7 @@ protected:
             if (h != INVALID_HANDLE_VALUE)
                 ::CloseHandle(h);
             return h == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION;
-        }));
+        }, 30000));
     }
 
     // What a restart does to the programs: they end, then the system starts.

@@ -26,7 +26,13 @@ int main(int argc, char** argv)
         return 3; // not reached
     }
     if (std::strcmp(mode, "hold") == 0 && argc > 2) {
-        HANDLE h = ::CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        // The test's own probe of the file may hold it for a moment: retry.
+        HANDLE h = INVALID_HANDLE_VALUE;
+        for (int i = 0; i < 3000 && h == INVALID_HANDLE_VALUE; ++i) {
+            h = ::CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (h == INVALID_HANDLE_VALUE)
+                ::Sleep(10);
+        }
         if (h == INVALID_HANDLE_VALUE)
             return 5;
         ::Sleep(INFINITE);
