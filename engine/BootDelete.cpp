@@ -237,24 +237,8 @@ bool CBootDelete::Left(const std::wstring& entry, const char* ansi, bool isFolde
     return scheduled;
 }
 
-bool CBootDelete::IsScheduled(const char* path) const
+bool CBootDelete::IsPendingMove(const char* path)
 {
-    if (m_kind == BootDeleteKind::WinInit) {
-        char shortPath[MAX_PATH];
-        DWORD n = ::GetShortPathNameA(path, shortPath, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH)
-            return false;
-        HANDLE h = ::CreateFileA(WinInitPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return false;
-        std::string text(kWinInitMaxBytes, '\0');
-        DWORD read = 0;
-        BOOL ok = ::ReadFile(h, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
-        ::CloseHandle(h);
-        text.resize(ok ? read : 0);
-        return AddWinInitDeletion(text, shortPath, static_cast<size_t>(-1)) == WinInitEdit::Listed;
-    }
     HKEY key = nullptr;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
@@ -272,7 +256,7 @@ bool CBootDelete::IsScheduled(const char* path) const
 
 bool CBootDelete::ScheduleMoveFile(const char* path)
 {
-    if (IsScheduled(path))
+    if (IsPendingMove(path))
         return true;
     // Looked up: the Windows 95 family has no such call to import.
     typedef BOOL(WINAPI * MoveFileExFn)(const char*, const char*, DWORD);

@@ -55,12 +55,12 @@ public:
     bool Schedule(const char* path, bool isFolder, Undeleted why);
     bool Schedule(const WCHAR* path, size_t chars, bool isFolder, Undeleted why);
 
-    // True when path is already in the system's list.
-    bool IsScheduled(const char* path) const;
-
 private:
     // entry: the path in its usual form; ansi: its exact ANSI form, or null.
     bool Left(const std::wstring& entry, const char* ansi, bool isFolder, Undeleted why);
+    // True when the NT family's list already deletes path at the next start
+    // (WININIT.INI's own lines are found while it is edited).
+    static bool IsPendingMove(const char* path);
     bool ScheduleMoveFile(const char* path);
     bool ScheduleWinInit(const char* path);
 

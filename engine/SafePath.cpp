@@ -184,8 +184,9 @@ bool ProtectedFolders(std::vector<std::string>& out)
     std::string desktop = RegistryText(HKEY_CURRENT_USER, kShellFolders, "Desktop");
     out.push_back(desktop);
     out.push_back(RegistryText(HKEY_CURRENT_USER, kShellFolders, "Personal"));
-    // The profile and the folder of all profiles; without a profile variable
-    // (the Windows 95 family, NT 3.x) the Desktop's folder stands for it.
+    // The profile and the folder of all profiles, from the profile variable
+    // and from the Desktop's folder (the only source where the variable is
+    // missing: the Windows 95 family, NT 3.x).
     for (std::string profile : {Environment("USERPROFILE"), ParentOf(NormalizeFolderPath(desktop))}) {
         profile = NormalizeFolderPath(profile);
         out.push_back(profile);
