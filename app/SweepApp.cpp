@@ -32,9 +32,7 @@ public:
         ::CoInitialize(nullptr);
         InitCommonControlsAnyVersion();
         CSweepDlg dlg;
-        m_pMainWnd = &dlg;
         dlg.DoModal();
-        m_pMainWnd = nullptr;
         return FALSE;
     }
     int ExitInstance() override

@@ -275,5 +275,4 @@ void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table)
     table.m_bCleanTemp = values.cleanSystemTemp == 1;
     table.m_bCleanFavorites = values.cleanFavorites == 1;
     table.m_bCleanCustom = values.cleanCustomFolders == 1;
-    table.SetCustomFolders(&settings.customFolders);
 }

@@ -22,6 +22,5 @@ void SaveSettings(const CleanSettings& settings);
 // "Error" when it cannot be read.
 std::string ReadSettingText(HKEY hKey, const char* name);
 
-// Sets each enabled flag of the table to 1 exactly where the applied flag is 1,
-// and gives the table the folder list for its Custom step.
+// Sets each enabled flag of the table to 1 exactly where the applied flag is 1.
 void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table);

@@ -418,17 +418,4 @@ TEST_F(SettingsStore, ApplyContentFlagsSetsExactlyTheMatchingTableFlags)
     EXPECT_EQ(table.m_bCleanHistory, FALSE);
     EXPECT_EQ(table.m_bCleanCookies, TRUE);
 }
-
-TEST_F(SettingsStore, ApplyContentFlagsHandsTheFolderListToTheCustomStep)
-{
-    std::string folder = FreshScratch("settings-custom");
-    WriteFile(folder + "\\f.txt");
-    CFolderTable table;
-    CleanSettings s;
-    s.applied.cleanCustomFolders = 1;
-    ApplyContentFlags(s, table);
-    s.customFolders.Append(folder); // added later: the table sees the live list
-    table.CleanCustom();
-    EXPECT_TRUE(ListDir(folder).empty());
-}
 } // namespace
