@@ -27,13 +27,12 @@ void InitCommonControlsAnyVersion()
 
 class CSweepApp : public CWinApp {
 public:
-    BOOL InitInstance() override
+    void InitInstance() override
     {
         ::CoInitialize(nullptr);
         InitCommonControlsAnyVersion();
         CSweepDlg dlg;
         dlg.DoModal();
-        return FALSE;
     }
     int ExitInstance() override
     {

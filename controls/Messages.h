@@ -9,5 +9,5 @@
 #define WM_TRAY_NOTIFY (WM_USER + 1006)
 // The program's own messages between its threads and windows take WM_APP
 // and up: WM_APP + 1 the settings sheet's end (settings/pages/SettingsSheet.h),
-// WM_APP + 2 the window hidden by the Min worker (app/SweepDlg.cpp), WM_APP + 3
+// WM_APP + 2 the window hidden by the Min worker (app/SweepDlg.h), WM_APP + 3
 // the log pane's append on its own thread (controls/LogEdit.cpp).

@@ -25,7 +25,7 @@ void CPropertyPage::BuildPage(PROPSHEETPAGEA* page)
         page->pResource = reinterpret_cast<LPCDLGTEMPLATEA>(m_template.data());
     }
     page->pfnDlgProc = PageProc;
-    page->lParam = reinterpret_cast<LPARAM>(this);
+    page->lParam = reinterpret_cast<LPARAM>(static_cast<CWnd*>(this));
 }
 
 void CPropertyPage::FailField(UINT id, const char* text)
@@ -38,10 +38,10 @@ void CPropertyPage::FailField(UINT id, const char* text)
 
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    CPropertyPage* binding = nullptr;
+    CWnd* creating = nullptr;
     if (msg == WM_INITDIALOG)
-        binding = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
-    CPropertyPage* self = BoundDialogObject(hWnd, msg, binding);
+        creating = reinterpret_cast<CWnd*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
+    auto* self = static_cast<CPropertyPage*>(BoundWindowObject(hWnd, msg, DWLP_USER, creating));
     if (!self)
         return FALSE;
     try {
@@ -81,12 +81,7 @@ bool CPropertyPage::OnNotify(const NMHDR* hdr, LRESULT* result)
         return true;
     case PSN_APPLY:
         m_bApplied = true;
-        OnOK();
         *result = PSNRET_NOERROR;
-        return true;
-    case PSN_RESET:
-        OnCancel();
-        *result = 0;
         return true;
     default:
         return false;

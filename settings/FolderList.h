@@ -8,7 +8,6 @@
 class CFolderList {
 public:
     const std::vector<std::string>& Snapshot() const { return m_folders; }
-    void Assign(const std::vector<std::string>& folders) { m_folders = folders; }
     void Append(const std::string& folder) { m_folders.push_back(folder); }
     // Exact, case-sensitive comparison.
     bool Contains(const std::string& folder) const;
