@@ -3,6 +3,19 @@
 #include "framework/MessageBox.h"
 #include "framework/Thread.h"
 
+void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table)
+{
+    const SettingValues& values = settings.applied;
+    table.m_bCleanCache = values.cleanCache == 1;
+    table.m_bCleanHistory = values.cleanHistory == 1;
+    table.m_bCleanCookies = values.cleanCookies == 1;
+    table.m_bCleanTypedUrls = values.cleanTypedUrls == 1;
+    table.m_bCleanRecent = values.cleanRecent == 1;
+    table.m_bCleanTemp = values.cleanSystemTemp == 1;
+    table.m_bCleanFavorites = values.cleanFavorites == 1;
+    table.m_bCleanCustom = values.cleanCustomFolders == 1;
+}
+
 CFolderTable* NewFolderTableOrEnd()
 {
     auto* table = new CFolderTable;

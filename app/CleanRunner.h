@@ -1,10 +1,14 @@
-// Starts clean runs on workers, one at a time, each over a copy of the folder
-// table taken at its start, and shows a run's fatal verdict. Used on the main
-// window's thread only.
+// What the program's folder table takes from the settings, and the start of
+// clean runs on workers, one at a time, each over a copy of the table taken at
+// its start; a run's fatal verdict. Used on the main window's thread only.
 #pragma once
 #include "engine/FolderTable.h"
+#include "settings/CleanSettings.h"
 
 class CLogSink;
+
+// Sets each enabled flag of the table to 1 exactly where the applied flag is 1.
+void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table);
 
 // The fatal verdicts' texts, shown before the process ends with exit code 0.
 // Returns for Run and Skip.

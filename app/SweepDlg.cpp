@@ -1,10 +1,10 @@
 #include "app/SweepDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/HelpPage.h"
 #include "app/OsStatus.h"
 #include "app/SkinRegion.h"
 #include "controls/Messages.h"
-#include "controls/ShellOpen.h"
 #include "controls/SkinButton.h"
 #include "engine/FolderTable.h"
 #include "framework/MessageBox.h"

@@ -1,3 +1,4 @@
+#include "app/CleanRunner.h"
 #include "settings/SettingsStore.h"
 
 #include <atomic>
