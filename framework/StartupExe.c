@@ -48,8 +48,7 @@ static LPSTR CommandTail(LPSTR p)
     return p;
 }
 
-/* The system calls the entry point with the stack aligned to 4 bytes only. */
-__attribute__((force_align_arg_pointer)) static int Start(int appType)
+static int Start(int appType)
 {
     int argc = 0;
     char** argv = NULL;
@@ -76,12 +75,13 @@ __attribute__((force_align_arg_pointer)) static int Start(int appType)
     return 0;
 }
 
-int WinMainCRTStartup(void)
+/* The system calls the entry points with the stack aligned to 4 bytes only. */
+__attribute__((force_align_arg_pointer)) int WinMainCRTStartup(void)
 {
     return Start(kGuiApp);
 }
 
-int mainCRTStartup(void)
+__attribute__((force_align_arg_pointer)) int mainCRTStartup(void)
 {
     return Start(kConsoleApp);
 }
