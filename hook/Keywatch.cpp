@@ -11,7 +11,9 @@
 // with -fno-toplevel-reorder so the variables keep this order.
 #define KEYWATCH_DATA __attribute__((section(".SHARDT")))
 
-static KEYWATCH_DATA HHOOK g_hHook = nullptr;
+// The hook handle as a 32-bit value, like the other six, in either build: a
+// user handle's value fits in 32 bits on every Windows.
+static KEYWATCH_DATA LONG g_hHook = 0;
 extern "C" {
 KEYWATCH_DATA int count = 0;
 KEYWATCH_DATA int firstkey = 0;
@@ -26,10 +28,15 @@ KEYWATCH_DATA int secondkeydown = 0;
 // process, as the Windows 95 family finds the rest of the chain through it.
 // The first program to install owns it: a later one's hook stands before the
 // owner's in the chain, so handing on the owner's handle never leads back to a
-// hook of ours. 32 bits in every build: window-manager handles are.
+// hook of ours.
 static __attribute__((section(".SHHOOK"), shared)) LONG g_hSharedHook = 0;
 
 static HINSTANCE g_hModule = nullptr;
+
+static HHOOK HookHandle(LONG value)
+{
+    return reinterpret_cast<HHOOK>(static_cast<LONG_PTR>(value));
+}
 
 static const char kSettingKey[] = "Software\\Brightsweep1.0\\Setting";
 
@@ -73,9 +80,10 @@ extern "C" void InstallLaunchEv()
     // A second hook would outlive UnInstallLaunchEv, which knows only one.
     if (g_hHook)
         return;
-    g_hHook = ::SetWindowsHookExA(WH_KEYBOARD, LauncherHook, g_hModule, 0);
+    g_hHook = static_cast<LONG>(
+        reinterpret_cast<LONG_PTR>(::SetWindowsHookExA(WH_KEYBOARD, LauncherHook, g_hModule, 0)));
     if (g_hHook && !g_hSharedHook)
-        g_hSharedHook = HandleToLong(g_hHook);
+        g_hSharedHook = g_hHook;
 }
 
 extern "C" void UnInstallLaunchEv()
@@ -84,16 +92,16 @@ extern "C" void UnInstallLaunchEv()
         return;
     // Cleared first: a keystroke meanwhile passes on no handle rather than a
     // removed one.
-    if (g_hSharedHook == HandleToLong(g_hHook))
+    if (g_hSharedHook == g_hHook)
         g_hSharedHook = 0;
-    ::UnhookWindowsHookEx(g_hHook);
-    g_hHook = nullptr;
+    ::UnhookWindowsHookEx(HookHandle(g_hHook));
+    g_hHook = 0;
 }
 
 extern "C" LRESULT CALLBACK LauncherHook(int code, WPARAM key, LPARAM flags)
 {
     // The keystroke always goes on: the application in front receives it too.
-    LRESULT result = ::CallNextHookEx(static_cast<HHOOK>(LongToHandle(g_hSharedHook)), code, key, flags);
+    LRESULT result = ::CallNextHookEx(HookHandle(g_hSharedHook), code, key, flags);
     KeyState state = LoadState();
     ReadHotKeySetting(&state);
     bool fire = StepKey(&state, code, static_cast<unsigned>(key), static_cast<unsigned>(flags));
