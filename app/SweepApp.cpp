@@ -2,6 +2,7 @@
 // main window as a modal dialog for the program's whole life.
 #include "app/SweepDlg.h"
 #include "framework/App.h"
+#include "framework/ProcAddress.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -13,11 +14,7 @@ namespace {
 // class the program uses.
 void InitCommonControlsAnyVersion()
 {
-    typedef BOOL(WINAPI * InitExFn)(const INITCOMMONCONTROLSEX*);
-    HMODULE comctl = ::GetModuleHandleA("comctl32.dll");
-    auto initEx = comctl ? reinterpret_cast<InitExFn>(
-                               reinterpret_cast<void*>(::GetProcAddress(comctl, "InitCommonControlsEx")))
-                         : nullptr;
+    auto initEx = DECLARED_PROC(::GetModuleHandleA("comctl32.dll"), InitCommonControlsEx);
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS | ICC_TAB_CLASSES};
     if (!initEx || !initEx(&icc))
         ::InitCommonControls();

@@ -1,5 +1,7 @@
 #include "engine/BootDelete.h"
 
+#include "framework/ProcAddress.h"
+
 #include <cstring>
 #include <vector>
 
@@ -259,9 +261,7 @@ bool CBootDelete::ScheduleMoveFile(const char* path)
     if (IsPendingMove(path))
         return true;
     // Looked up: the Windows 95 family has no such call to import.
-    typedef BOOL(WINAPI * MoveFileExFn)(const char*, const char*, DWORD);
-    static const auto moveFileEx = reinterpret_cast<MoveFileExFn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "MoveFileExA")));
+    static const auto moveFileEx = DECLARED_PROC(::GetModuleHandleA("kernel32.dll"), MoveFileExA);
     if (!moveFileEx)
         return false;
     if (moveFileEx(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))

@@ -1,5 +1,7 @@
 #include "engine/NtFiles.h"
 
+#include "framework/ProcAddress.h"
+
 #include <cstring>
 
 namespace {
@@ -17,12 +19,6 @@ const ULONG kOpenForBackupIntent = 0x00004000;
 const ULONG kOpenReparsePoint = 0x00200000;
 const ULONG kObjCaseInsensitive = 0x00000040;
 const LONG kStatusNameTooLong = static_cast<LONG>(0xC0000106);
-
-template <class Fn>
-Fn ProcAddress(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
 
 struct IoStatus {
     LONG status;

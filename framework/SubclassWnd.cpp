@@ -1,5 +1,7 @@
 #include "framework/SubclassWnd.h"
 
+#include "framework/ProcAddress.h"
+
 #include <commctrl.h>
 #include <shlwapi.h>
 
@@ -12,6 +14,9 @@ namespace {
 using SetSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR);
 using RemoveSubclassFn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR);
 using DefSubclassFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+CHECK_PROC_TYPE(SetSubclassFn, SetWindowSubclass);
+CHECK_PROC_TYPE(RemoveSubclassFn, RemoveWindowSubclass);
+CHECK_PROC_TYPE(DefSubclassFn, DefSubclassProc);
 
 const WORD kSetWindowSubclass = 410;
 const WORD kRemoveWindowSubclass = 412;

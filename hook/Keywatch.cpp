@@ -10,7 +10,9 @@
 // with -fno-toplevel-reorder so the variables keep this order.
 #define KEYWATCH_DATA __attribute__((section(".SHARDT")))
 
-static KEYWATCH_DATA HHOOK g_hHook = nullptr;
+// The hook handle as a 32-bit value, like the other six, in either build: a
+// user handle's value fits in 32 bits on every Windows.
+static KEYWATCH_DATA LONG g_hHook = 0;
 extern "C" {
 KEYWATCH_DATA int count = 0;
 KEYWATCH_DATA int firstkey = 0;
@@ -21,6 +23,11 @@ KEYWATCH_DATA int secondkeydown = 0;
 }
 
 static HINSTANCE g_hModule = nullptr;
+
+static HHOOK HookHandle()
+{
+    return reinterpret_cast<HHOOK>(static_cast<LONG_PTR>(g_hHook));
+}
 
 static const char kSettingKey[] = "Software\\Brightsweep1.0\\Setting";
 
@@ -64,21 +71,22 @@ extern "C" void InstallLaunchEv()
     // A second hook would outlive UnInstallLaunchEv, which knows only one.
     if (g_hHook)
         return;
-    g_hHook = ::SetWindowsHookExA(WH_KEYBOARD, LauncherHook, g_hModule, 0);
+    g_hHook = static_cast<LONG>(
+        reinterpret_cast<LONG_PTR>(::SetWindowsHookExA(WH_KEYBOARD, LauncherHook, g_hModule, 0)));
 }
 
 extern "C" void UnInstallLaunchEv()
 {
     if (!g_hHook)
         return;
-    ::UnhookWindowsHookEx(g_hHook);
-    g_hHook = nullptr;
+    ::UnhookWindowsHookEx(HookHandle());
+    g_hHook = 0;
 }
 
 extern "C" LRESULT CALLBACK LauncherHook(int code, WPARAM key, LPARAM flags)
 {
     // The keystroke always goes on: the application in front receives it too.
-    LRESULT result = ::CallNextHookEx(g_hHook, code, key, flags);
+    LRESULT result = ::CallNextHookEx(HookHandle(), code, key, flags);
     KeyState state = LoadState();
     ReadHotKeySetting(&state);
     bool fire = StepKey(&state, code, static_cast<unsigned>(key), static_cast<unsigned>(flags));

@@ -1,0 +1,48 @@
+# Checks of the shipped 32-bit files, in the i686 build on every machine. The
+# static ones read the files on the host; the ones that run them skip, with
+# the reason, where the kernel runs no 32-bit code.
+set(app ${CMAKE_CURRENT_SOURCE_DIR}/app)
+set(run32 bash ${CMAKE_CURRENT_SOURCE_DIR}/run32.sh)
+
+# The shipped files import only what Windows 95, NT 4 and 2000 have, and carry
+# the win32-thread-model runtime.
+add_test(NAME app_imports
+         COMMAND bash ${app}/check_imports.sh ${CMAKE_OBJDUMP} ${CMAKE_NM} ${app}/allowed_imports.txt
+                 $<TARGET_FILE:Brightsweep> $<TARGET_PROPERTY:Brightsweep,LINK_MAP>
+                 $<TARGET_FILE:Keywatch> $<TARGET_PROPERTY:Keywatch,LINK_MAP>)
+
+# Only instructions an i486 has, in the shipped files.
+add_test(NAME app_i486 COMMAND bash ${app}/check_i486.sh ${CMAKE_OBJDUMP}
+                               $<TARGET_FILE:Brightsweep> $<TARGET_FILE:Keywatch>)
+
+# The import check on a program that imports what it must refuse.
+add_executable(bad_imports_fixture ${app}/BadImports.cpp)
+target_link_libraries(bad_imports_fixture PRIVATE comctl32)
+target_link_options(bad_imports_fixture PRIVATE -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map)
+add_test(NAME app_imports_refused
+         COMMAND bash ${app}/check_imports_refuses.sh ${app}/check_imports.sh ${CMAKE_OBJDUMP} ${CMAKE_NM}
+                 ${app}/allowed_imports.txt
+                 $<TARGET_FILE:bad_imports_fixture> ${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map)
+
+# The hook library's exports and data section.
+add_test(NAME hook_dll_layout
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/hook/check_keywatch_dll.sh $<TARGET_FILE:Keywatch>
+                 ${CMAKE_OBJDUMP} ${CMAKE_NM})
+
+# The release archive holds what a user unpacks.
+add_test(NAME app_package_contents
+         COMMAND bash ${app}/check_package.sh contents ${CMAKE_BINARY_DIR}/Brightsweep-1.0.zip)
+
+# The runtime linked as in the shipped files, exercised on several threads.
+add_executable(runtime_tests ${app}/RuntimeTest.cpp)
+target_link_libraries(runtime_tests PRIVATE framework)
+brightsweep_shipped(runtime_tests)
+add_test(NAME app_runtime_tests COMMAND ${run32} ${CMAKE_SOURCE_DIR}/tools/wine-exec $<TARGET_FILE:runtime_tests>)
+
+# The release archive, unpacked into a fresh prefix, runs.
+add_executable(package_probe ${app}/PackageProbe.cpp)
+add_dependencies(package_probe release_archive)
+add_test(NAME app_package
+         COMMAND ${run32} bash ${app}/check_package.sh run ${CMAKE_BINARY_DIR}/Brightsweep-1.0.zip
+                 $<TARGET_FILE:package_probe> ${CMAKE_SOURCE_DIR}/tools ${CMAKE_BINARY_DIR})
+set_tests_properties(app_runtime_tests app_package PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
