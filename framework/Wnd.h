@@ -31,3 +31,10 @@ public:
 
     HWND m_hWnd = nullptr;
 };
+
+// SystemParametersInfoA, or a stand-in for it.
+typedef BOOL(WINAPI* SystemParametersQuery)(UINT action, UINT param, PVOID data, UINT winIni);
+
+// The primary display's work area, or the whole screen where the system cannot
+// tell it (NT 3.51 knows no SPI_GETWORKAREA).
+RECT WorkArea(SystemParametersQuery query = ::SystemParametersInfoA);
