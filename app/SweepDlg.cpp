@@ -11,22 +11,9 @@
 #include "hook/Keywatch.h"
 #include "res/resource.h"
 #include "res/resource_menu.h"
+#include "res/SkinLayout.h"
 #include "settings/SettingsStore.h"
 #include "settings/pages/SettingsSheet.h"
-
-namespace {
-
-const RECT kLogRect = {26, 226, 258, 361};
-const RECT kStatusRect = {25, 122, 258, 180};
-
-struct ButtonRow {
-    const char* caption;
-    int x, y, width, height;
-    UINT shape, overlay, normal, hover, pressed;
-    CSkinButton* CSweepDlg::*member;
-};
-
-} // namespace
 
 CSweepDlg::CSweepDlg(HWND hParent) : CDialog(IDD_BRIGHTSWEEP, hParent), m_hotKey(InstallLaunchEv, UnInstallLaunchEv)
 {
@@ -67,22 +54,19 @@ int CSweepDlg::OnCreate()
 
 void CSweepDlg::CreateButtons()
 {
-    static const ButtonRow rows[] = {
-        {"Start", 15, 52, 35, 35, 137, 136, 134, 135, 138, &CSweepDlg::m_pBtnStart},
-        {"Auto", 65, 52, 35, 35, 137, 136, 140, 141, 139, &CSweepDlg::m_pBtnAuto},
-        {"Set", 115, 52, 35, 35, 137, 136, 147, 146, 148, &CSweepDlg::m_pBtnSet},
-        {"Help", 165, 52, 35, 35, 137, 136, 150, 149, 151, &CSweepDlg::m_pBtnHelp},
-        {"Min", 211, 41, 20, 19, 154, 152, 155, 156, 153, &CSweepDlg::m_pBtnMin},
-        {"Bye", 239, 29, 29, 44, 159, 157, 160, 161, 158, &CSweepDlg::m_pBtnBye},
-        {"F&D", 211, 97, 46, 14, 164, 162, 165, 166, 163, &CSweepDlg::m_pBtnHotKey},
-        {"Clear", 22, 377, 53, 26, 169, 167, 170, 171, 168, &CSweepDlg::m_pBtnClear},
-        {"About", 24, 17, 179, 21, 174, 172, 175, 176, 173, &CSweepDlg::m_pBtnAbout},
+    // The members in the order of the layout table.
+    static CSkinButton* CSweepDlg::*const members[] = {
+        &CSweepDlg::m_pBtnStart,  &CSweepDlg::m_pBtnAuto,  &CSweepDlg::m_pBtnSet,
+        &CSweepDlg::m_pBtnHelp,   &CSweepDlg::m_pBtnMin,   &CSweepDlg::m_pBtnBye,
+        &CSweepDlg::m_pBtnHotKey, &CSweepDlg::m_pBtnClear, &CSweepDlg::m_pBtnAbout,
     };
-    for (const ButtonRow& row : rows) {
+    static_assert(sizeof(members) / sizeof(members[0]) == kSkinButtonCount, "one member per button");
+    for (int i = 0; i < kSkinButtonCount; ++i) {
+        const SkinButtonLayout& row = kSkinButtons[i];
         auto* button = new CSkinButton;
         button->CreateButton(row.caption, RECT{0, 0, row.width, row.height}, row.shape, row.overlay, row.normal,
                              row.hover, row.pressed, this);
-        this->*row.member = button;
+        this->*members[i] = button;
         button->MoveWindow(row.x, row.y, row.width, row.height, TRUE);
         button->ShowWindow(SW_SHOW);
         ::UpdateWindow(button->m_hWnd);
@@ -107,8 +91,8 @@ BOOL CSweepDlg::OnInitDialog()
     // coordinates are the table's.
     CreateButtons();
     m_brushPane = ::CreateSolidBrush(m_crPaneBack);
-    PlacePane(m_editLog, IDC_LOG, kLogRect);
-    PlacePane(m_editStatus, IDC_STATUS, kStatusRect);
+    PlacePane(m_editLog, IDC_LOG, kLogPaneRect);
+    PlacePane(m_editStatus, IDC_STATUS, kStatusPaneRect);
 
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(version);

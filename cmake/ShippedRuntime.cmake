@@ -15,13 +15,14 @@ endif()
 set(BRIGHTSWEEP_I486_RUNTIME ${CMAKE_BINARY_DIR}/runtime-i486)
 set(i486_objects)
 foreach(name unwind-dw2 unwind-dw2-fde emutls eh_personality eh_alloc eh_catch eh_terminate eh_term_handler new_op
-             vmi_class_type_info pseudo-reloc pesect)
+             vmi_class_type_info pseudo-reloc)
   list(APPEND i486_objects ${BRIGHTSWEEP_I486_RUNTIME}/${name}.o)
 endforeach()
-add_custom_command(OUTPUT ${i486_objects} ${BRIGHTSWEEP_I486_RUNTIME}/crt2.o
+add_custom_command(OUTPUT ${i486_objects} ${BRIGHTSWEEP_I486_RUNTIME}/crt2.o ${BRIGHTSWEEP_I486_RUNTIME}/dllcrt2.o
                    COMMAND ${CMAKE_SOURCE_DIR}/cmake/build-i486-runtime ${BRIGHTSWEEP_I486_RUNTIME}
                            ${BRIGHTSWEEP_GCC_SOURCE} ${BRIGHTSWEEP_WIN32_RUNTIME_CC} ${BRIGHTSWEEP_WIN32_RUNTIME_CXX}
-                   DEPENDS ${CMAKE_SOURCE_DIR}/cmake/build-i486-runtime
+                   DEPENDS ${CMAKE_SOURCE_DIR}/cmake/build-i486-runtime ${CMAKE_SOURCE_DIR}/framework/StartupExe.c
+                           ${CMAKE_SOURCE_DIR}/framework/StartupDll.c ${CMAKE_SOURCE_DIR}/framework/PseudoReloc.c
                    COMMENT "Building the runtime for the i486")
 add_custom_target(i486_runtime DEPENDS ${i486_objects})
 set_source_files_properties(${i486_objects} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
@@ -36,6 +37,6 @@ function(brightsweep_shipped target)
                  ${CMAKE_SOURCE_DIR}/framework/RuntimeCowStrings.cpp ${i486_objects})
   target_link_libraries(${target} PRIVATE ansiimports)
   add_dependencies(${target} i486_runtime)
-  # -B: the start-up object crt2.o from there.
+  # -B: the start-up objects crt2.o and dllcrt2.o from there.
   target_link_options(${target} PRIVATE -Wl,-Map,${map} -B${BRIGHTSWEEP_I486_RUNTIME}/)
 endfunction()

@@ -1,5 +1,7 @@
 #include "controls/TrayWindow.h"
 
+#include "framework/Wnd.h"
+
 #include <commctrl.h>
 
 #include <cstring>
@@ -121,11 +123,8 @@ BOOL Add(const NOTIFYICONDATAA& nid, int existing)
 {
     if (!RegisterTrayClass())
         return FALSE;
-    // Bottom right of the work area (the screen where the system cannot tell
-    // it), left of the icons already shown.
-    RECT work;
-    if (!::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
-        work = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    // Bottom right of the work area, left of the icons already shown.
+    RECT work = WorkArea();
     int cx = ::GetSystemMetrics(SM_CXICON) + 2 * kBorder;
     int cy = ::GetSystemMetrics(SM_CYICON) + 2 * kBorder;
     auto* icon = new TrayIcon{nid.hWnd, nid.uID, 0, nullptr, nullptr, ""};

@@ -68,13 +68,13 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
     return handled ? HandledDialogMessage(m_hWnd, msg, result) : FALSE;
 }
 
-void CenterWindowOver(HWND hWnd, HWND hOver)
+void CenterWindowOver(HWND hWnd, HWND hOver, SystemParametersQuery query)
 {
     RECT area;
     if (hOver && ::IsWindowVisible(hOver) && !::IsIconic(hOver))
         ::GetWindowRect(hOver, &area);
     else
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        area = WorkArea(query);
     RECT rc;
     ::GetWindowRect(hWnd, &rc);
     int w = rc.right - rc.left;

@@ -38,5 +38,5 @@ private:
 };
 
 // Centres hWnd over the window rectangle of hOver, or over the primary work
-// area when hOver is null, hidden or minimised.
-void CenterWindowOver(HWND hWnd, HWND hOver);
+// area (WorkArea, asked through query) when hOver is null, hidden or minimised.
+void CenterWindowOver(HWND hWnd, HWND hOver, SystemParametersQuery query = ::SystemParametersInfoA);

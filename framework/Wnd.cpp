@@ -26,3 +26,11 @@ std::string CWnd::GetWindowText() const
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
 }
+
+RECT WorkArea(SystemParametersQuery query)
+{
+    RECT area;
+    if (!query(SPI_GETWORKAREA, 0, &area, 0))
+        area = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return area;
+}

@@ -33,3 +33,10 @@ public:
 // WM_NCDESTROY. Null then, and for the messages before the binding, which
 // take the default handling.
 CWnd* BoundWindowObject(HWND hWnd, UINT msg, int slot, CWnd* creating);
+
+// SystemParametersInfoA, or a stand-in for it.
+typedef BOOL(WINAPI* SystemParametersQuery)(UINT action, UINT param, PVOID data, UINT winIni);
+
+// The primary display's work area, or the whole screen where the system cannot
+// tell it (NT 3.51 knows no SPI_GETWORKAREA).
+RECT WorkArea(SystemParametersQuery query = ::SystemParametersInfoA);

@@ -1,7 +1,8 @@
 // Keywatch.dll: a desktop-wide keyboard hook that broadcasts the screen-saver
 // command when the hot key stored in "HotKey" is typed. The system loads the
 // library into every process that receives keyboard input while the hook is
-// installed; each process keeps its own copy of the variables below.
+// installed; each process keeps its own copy of the .SHARDT variables, and all
+// share the hook handle in .SHHOOK.
 #include "hook/KeywatchExports.h"
 
 #include "hook/KeyState.h"
@@ -22,11 +23,19 @@ KEYWATCH_DATA int secondkey = 0;
 KEYWATCH_DATA int secondkeydown = 0;
 }
 
+// The installed hook's handle once more, shared between all processes that
+// load the library: the hook procedure passes it on to the next hook in every
+// process, as the Windows 95 family finds the rest of the chain through it.
+// The first program to install owns it: a later one's hook stands before the
+// owner's in the chain, so handing on the owner's handle never leads back to a
+// hook of ours.
+static __attribute__((section(".SHHOOK"), shared)) LONG g_hSharedHook = 0;
+
 static HINSTANCE g_hModule = nullptr;
 
-static HHOOK HookHandle()
+static HHOOK HookHandle(LONG value)
 {
-    return reinterpret_cast<HHOOK>(static_cast<LONG_PTR>(g_hHook));
+    return reinterpret_cast<HHOOK>(static_cast<LONG_PTR>(value));
 }
 
 static const char kSettingKey[] = "Software\\Brightsweep1.0\\Setting";
@@ -73,20 +82,26 @@ extern "C" void InstallLaunchEv()
         return;
     g_hHook = static_cast<LONG>(
         reinterpret_cast<LONG_PTR>(::SetWindowsHookExA(WH_KEYBOARD, LauncherHook, g_hModule, 0)));
+    if (g_hHook && !g_hSharedHook)
+        g_hSharedHook = g_hHook;
 }
 
 extern "C" void UnInstallLaunchEv()
 {
     if (!g_hHook)
         return;
-    ::UnhookWindowsHookEx(HookHandle());
+    // Cleared first: a keystroke meanwhile passes on no handle rather than a
+    // removed one.
+    if (g_hSharedHook == g_hHook)
+        g_hSharedHook = 0;
+    ::UnhookWindowsHookEx(HookHandle(g_hHook));
     g_hHook = 0;
 }
 
 extern "C" LRESULT CALLBACK LauncherHook(int code, WPARAM key, LPARAM flags)
 {
     // The keystroke always goes on: the application in front receives it too.
-    LRESULT result = ::CallNextHookEx(HookHandle(), code, key, flags);
+    LRESULT result = ::CallNextHookEx(HookHandle(g_hSharedHook), code, key, flags);
     KeyState state = LoadState();
     ReadHotKeySetting(&state);
     bool fire = StepKey(&state, code, static_cast<unsigned>(key), static_cast<unsigned>(flags));

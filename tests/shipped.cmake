@@ -15,16 +15,18 @@ add_test(NAME app_imports
 add_test(NAME app_i486 COMMAND bash ${app}/check_i486.sh ${CMAKE_OBJDUMP}
                                $<TARGET_FILE:Brightsweep> $<TARGET_FILE:Keywatch>)
 
-# The import check on a program that imports what it must refuse.
-add_executable(bad_imports_fixture ${app}/BadImports.cpp)
+# The import check on a DLL that imports, and is linked as, it must refuse.
+add_library(bad_imports_fixture SHARED ${app}/BadImports.cpp)
+set_target_properties(bad_imports_fixture PROPERTIES PREFIX "")
 target_link_libraries(bad_imports_fixture PRIVATE comctl32)
-target_link_options(bad_imports_fixture PRIVATE -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map)
+target_link_options(bad_imports_fixture PRIVATE -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map
+                    -Wl,--major-subsystem-version,5)
 add_test(NAME app_imports_refused
          COMMAND bash ${app}/check_imports_refuses.sh ${app}/check_imports.sh ${CMAKE_OBJDUMP} ${CMAKE_NM}
                  ${app}/allowed_imports.txt
                  $<TARGET_FILE:bad_imports_fixture> ${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map)
 
-# The hook library's exports and data section.
+# The hook library's exports and data sections.
 add_test(NAME hook_dll_layout
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/hook/check_keywatch_dll.sh $<TARGET_FILE:Keywatch>
                  ${CMAKE_OBJDUMP} ${CMAKE_NM})
@@ -33,10 +35,14 @@ add_test(NAME hook_dll_layout
 add_test(NAME app_package_contents
          COMMAND bash ${app}/check_package.sh contents ${CMAKE_BINARY_DIR}/Brightsweep-1.0.zip)
 
-# The runtime linked as in the shipped files, exercised on several threads.
+# The runtime linked as in the shipped files, exercised on several threads,
+# and the start-up code seen from a program linked like Brightsweep.exe.
 add_executable(runtime_tests ${app}/RuntimeTest.cpp)
 target_link_libraries(runtime_tests PRIVATE framework)
 brightsweep_shipped(runtime_tests)
+add_executable(startup_probe WIN32 ${app}/StartupProbe.cpp)
+brightsweep_shipped(startup_probe)
+add_dependencies(runtime_tests startup_probe)
 add_test(NAME app_runtime_tests COMMAND ${run32} ${CMAKE_SOURCE_DIR}/tools/wine-exec $<TARGET_FILE:runtime_tests>)
 
 # The release archive, unpacked into a fresh prefix, runs.

@@ -1,5 +1,7 @@
-// A program with imports that check_imports.sh must refuse, linked the way the
-// tests are (POSIX thread model, so with winpthread). Built, never run.
+// A DLL with imports that check_imports.sh must refuse, linked the way the
+// tests are (POSIX thread model, so with winpthread, and MinGW's start-up with
+// its thread-local storage directory), marked for Windows 2000. Built, never
+// run.
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600
 #include <windows.h>
@@ -8,7 +10,7 @@
 
 #include <mutex>
 
-int main()
+extern "C" __declspec(dllexport) int Fixture()
 {
     std::mutex m;
     std::lock_guard<std::mutex> lock(m);

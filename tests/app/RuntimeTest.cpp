@@ -1,8 +1,10 @@
 // The C++ runtime as the shipped files are linked with it: win32 thread model,
 // objects compiled with the POSIX-model headers, ANSI stand-ins in the import
-// slots. Exceptions and function-local statics on several threads at once go
-// through its locks, thread-local data and semaphores. A plain program, as
-// GoogleTest needs the POSIX model; prints "N passed, M failed".
+// slots, the start-up code of our own. Exceptions and function-local statics
+// on several threads at once go through its locks, thread-local data and
+// semaphores; startup_probe.exe shows what a program's start-up hands it. A
+// plain program, as GoogleTest needs the POSIX model; prints "N passed, M
+// failed".
 #include "framework/AnsiImports.h"
 #include "framework/Thread.h"
 
@@ -98,6 +100,41 @@ UINT UseSlow(LPVOID)
     return 0;
 }
 
+// Runs startup_probe.exe (beside this program) with commandLine as its whole
+// command line, asked to show itself minimised without activation; returns
+// its log and exit code.
+std::string RunStartupProbe(std::string commandLine, DWORD* code)
+{
+    char path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string probe(path, n);
+    probe.replace(probe.find_last_of('\\') + 1, std::string::npos, "startup_probe.exe");
+    ::GetTempPathA(MAX_PATH, path);
+    std::string log = std::string(path) + "startup_probe.log";
+    ::DeleteFileA(log.c_str());
+    ::SetEnvironmentVariableA("BRIGHTSWEEP_STARTUP_LOG", log.c_str());
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWMINNOACTIVE;
+    PROCESS_INFORMATION pi = {};
+    *code = 0;
+    if (!::CreateProcessA(probe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return "not started";
+    ::WaitForSingleObject(pi.hProcess, 30000);
+    ::GetExitCodeProcess(pi.hProcess, code);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    std::string text;
+    if (FILE* f = std::fopen(log.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof(buffer), f))
+            text += buffer;
+        std::fclose(f);
+    }
+    return text;
+}
+
 } // namespace
 
 int main()
@@ -116,6 +153,22 @@ int main()
         same = g_slowSeen[i] && g_slowSeen[i] == g_slowSeen[0];
     Check(g_slowBuilt == 1 && same, "a contended static: built once (" + std::to_string(g_slowBuilt) +
                                         " times), every thread saw it whole");
+
+    // The program's name, quoted or not (a byte above 127 is part of it), and
+    // the blanks after it are not WinMain's command line.
+    const char* const commandLines[][2] = {
+        {"\"C:\\Program Files\\startup probe.exe\" one \"two three\"", "one \"two three\""},
+        {"startup_probe.exe", ""},
+        {"Pr\xFC" "fprogramm.exe \t /x", "/x"},
+    };
+    for (const auto& c : commandLines) {
+        DWORD code = 0;
+        std::string log = RunStartupProbe(c[0], &code);
+        std::string want = std::string("constructor\ncommand line [") + c[1] +
+                           "]\nshow 7\ninstances as expected\natexit second\natexit first\ndestructor\n";
+        Check(code == 42 && log == want, std::string("start-up for ") + c[0] + ": exit code " +
+                                             std::to_string(code) + ", log:\n" + log);
+    }
 
     std::printf("%d passed, %d failed\n", g_passed, g_failed);
     return g_failed == 0 ? 0 : 1;

@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Checks that shipped files load on Windows 95, NT 3.51, 4 and 2000 with their
 # own comctl32:
+#  - the headers are what the Windows 95 loader accepts: subsystem version 4.0
+#    or older, page-aligned sections, and for a DLL (which the system loads
+#    into other processes with LoadLibrary) relocations and no thread-local
+#    storage directory;
 #  - every imported function is listed in ALLOWED with its documented minimum
 #    systems (NT 3.51 or older, Windows 95), and is not a known newer one;
 #  - the C++ runtime linked in is the win32-thread-model one: the link map
@@ -50,6 +54,25 @@ while [ $# -ge 2 ]; do
   shift 2
   name=$(basename "$file")
 
+  # Headers.
+  header=$("$objdump" -p "$file")
+  if ! grep -q '^Magic.*PE32' <<< "$header"; then
+    bad "$name: no PE image read"
+    continue
+  fi
+  field() { awk -v f="$1" '$1 == f { print $2; exit }' <<< "$header"; }
+  subsystem=$(( 10#$(field MajorSubsystemVersion) * 100 + 10#$(field MinorSubsystemVersion) ))
+  (( subsystem <= 400 )) || bad "$name: subsystem version $(field MajorSubsystemVersion).$(field MinorSubsystemVersion), Windows 95 takes 4.0 or older"
+  (( 16#$(field SectionAlignment) % 4096 == 0 && 16#$(field FileAlignment) >= 512 )) ||
+    bad "$name: sections aligned to $(field SectionAlignment) in memory and $(field FileAlignment) in the file, Windows 95 maps pages of 4096 from sectors of 512"
+  if (( $(field Characteristics) & 0x2000 )); then
+    read -r _ _ rva size _ <<< "$(grep '^Entry 9 ' <<< "$header")"
+    [ "$rva$size" = 0000000000000000 ] ||
+      bad "$name: a thread-local storage directory, which makes LoadLibrary on the Windows 95 family refuse the DLL"
+    read -r _ _ rva size _ <<< "$(grep '^Entry 5 ' <<< "$header")"
+    [ "$size" != 00000000 ] || bad "$name: a DLL without relocations, which loads only at its preferred address"
+  fi
+
   # Import table: "DLL FUNCTION", an import by ordinal as "#N".
   imports=$("$objdump" -p "$file" | awk '
     /^\tDLL Name: / { dll = toupper($3); next }
@@ -62,6 +85,8 @@ while [ $# -ge 2 ]; do
     [ -z "$dll" ] && continue
     if [ -n "${refused[$fn]:-}" ]; then
       bad "$name imports $dll $fn: ${refused[$fn]}"
+    elif [[ $dll == KERNEL32.DLL && $fn == \#* ]]; then
+      bad "$name imports KERNEL32.DLL by ordinal $fn, which the Windows 95 family refuses"
     elif [[ $fn =~ [a-z0-9]W$ ]]; then
       bad "$name imports $dll $fn: a wide-character call (Windows 95 has only failing stubs)"
     elif [ -z "${dlls[$dll]:-}" ]; then

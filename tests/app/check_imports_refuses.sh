@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs check_imports.sh on a program built with imports it must refuse and
-# checks that it fails and names each of them.
+# Runs check_imports.sh on a DLL built with imports and headers it must refuse
+# and checks that it fails and names each of them.
 #   check_imports_refuses.sh CHECK OBJDUMP NM ALLOWED FILE MAP
 set -uo pipefail
 check=$1
@@ -14,6 +14,7 @@ for want in 'GetTickCount64: Windows Vista' 'AddVectoredExceptionHandler: Window
             'TryEnterCriticalSection: NT 4 only' 'SetWindowSubclass: exported by name only' \
             'CreateSemaphoreW: a wide-character call' 'KERNEL32.DLL Beep, not in' \
             'SetMenuDefaultItem: first in NT 4.0' \
+            'subsystem version 5.0' 'a thread-local storage directory' \
             'links .*pthread' 'holds pthread symbols'; do
   grep -q -- "$want" <<< "$out" || { echo "FAIL: no refusal matching '$want'"; fail=1; }
 done

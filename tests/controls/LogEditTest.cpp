@@ -1,5 +1,4 @@
 #include "controls/LogEdit.h"
-#include "controls/Messages.h"
 #include "framework/Thread.h"
 #include "tests/support/Windows.h"
 
@@ -71,13 +70,6 @@ TEST_F(LogEditTest, AnyResizeOrMoveSnapsBackToTheFixedRectangle)
     EXPECT_EQ(rc.top, 226);
     EXPECT_EQ(rc.right, 258);
     EXPECT_EQ(rc.bottom, 361);
-}
-
-TEST_F(LogEditTest, SwallowsSkinButtonClicks)
-{
-    pane.AppendText("x");
-    EXPECT_EQ(::SendMessageA(host.hEdit, WM_SKINBUTTON_CLICKED, 0, 0), 0);
-    EXPECT_EQ(Text(), "x");
 }
 
 struct Writer {

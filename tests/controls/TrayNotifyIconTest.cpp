@@ -286,6 +286,47 @@ TEST(TrayLookup, TheShellsNotificationAreaIsUsedWhereItExists)
     EXPECT_NE(ShellTrayNotify(), nullptr);
 }
 
+// The text of the tooltip that the window owns, or "<no tip>".
+std::string TipText(HWND hWnd)
+{
+    HWND tip = nullptr;
+    while ((tip = ::FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && ::GetWindow(tip, GW_OWNER) != hWnd) {
+    }
+    if (!tip)
+        return "<no tip>";
+    char text[64] = "";
+    TOOLINFOA ti = {};
+    ti.cbSize = TTTOOLINFOA_V1_SIZE;
+    ti.hwnd = hWnd;
+    ti.uId = reinterpret_cast<UINT_PTR>(hWnd);
+    ti.lpszText = text;
+    ::SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+    return text;
+}
+
+// How many of a grid of samples of the window's client area, inset by two
+// pixels, differ from the icon drawn on the button face.
+int PixelsUnlikeIcon(HWND hWnd, HICON icon)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 32, 32);
+    ::SelectObject(mem, bmp);
+    RECT all = {0, 0, 32, 32};
+    ::FillRect(mem, &all, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    ::DrawIcon(mem, 0, 0, icon);
+    HDC dc = ::GetDC(hWnd);
+    int differing = 0;
+    for (int y = 0; y < 32; y += 4)
+        for (int x = 0; x < 32; x += 4)
+            differing += ::GetPixel(dc, x + 2, y + 2) != ::GetPixel(mem, x, y);
+    ::ReleaseDC(hWnd, dc);
+    ::DeleteDC(mem);
+    ::DeleteObject(bmp);
+    ::ReleaseDC(nullptr, screen);
+    return differing;
+}
+
 // The stand-in as a user meets it: an icon at the bottom right of the work
 // area, the tip, and real clicks reaching the notification window.
 TEST(TrayWindow, ShowsTheIconWithItsTipAndReportsRealClicks)
@@ -305,51 +346,20 @@ TEST(TrayWindow, ShowsTheIconWithItsTipAndReportsRealClicks)
     EXPECT_EQ(rc.right, work.right);
     EXPECT_EQ(rc.bottom, work.bottom);
     EXPECT_EQ(WindowText(hWnd), "Brightsweep");
-    HWND tip = nullptr;
-    while ((tip = ::FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) && ::GetWindow(tip, GW_OWNER) != hWnd) {
-    }
-    ASSERT_TRUE(tip);
-    char tipText[64] = "";
-    TOOLINFOA ti = {};
-    ti.cbSize = TTTOOLINFOA_V1_SIZE;
-    ti.hwnd = hWnd;
-    ti.uId = reinterpret_cast<UINT_PTR>(hWnd);
-    ti.lpszText = tipText;
-    ::SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-    EXPECT_STREQ(tipText, "Brightsweep");
-
-    // The icon's own pixels, drawn from the icon handle.
-    HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 32, 32);
-    ::SelectObject(mem, bmp);
-    RECT all = {0, 0, 32, 32};
-    ::FillRect(mem, &all, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    ::DrawIcon(mem, 0, 0, icon);
+    EXPECT_EQ(TipText(hWnd), "Brightsweep");
     PumpFor(100);
-    HDC dc = ::GetDC(hWnd);
-    int differing = 0;
-    for (int y = 0; y < 32; y += 4)
-        for (int x = 0; x < 32; x += 4)
-            differing += ::GetPixel(dc, x + 2, y + 2) != ::GetPixel(mem, x, y);
-    ::ReleaseDC(hWnd, dc);
-    ::DeleteDC(mem);
-    ::DeleteObject(bmp);
-    ::ReleaseDC(nullptr, screen);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(PixelsUnlikeIcon(hWnd, icon), 0); // the icon's own pixels
 
     POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     CProgram::ClickScreen(centre, true);
     CProgram::DoubleClickScreen(centre);
-    PumpFor(300);
-    std::vector<LPARAM> events;
-    for (auto& r : owner.Only(WM_TRAY_NOTIFY)) {
+    auto has = [&](LPARAM m) {
+        auto events = owner.Only(WM_TRAY_NOTIFY);
+        return std::any_of(events.begin(), events.end(), [m](const auto& r) { return r.lp == m; });
+    };
+    EXPECT_TRUE(PumpUntil([&] { return has(WM_RBUTTONUP) && has(WM_LBUTTONDBLCLK); }));
+    for (auto& r : owner.Only(WM_TRAY_NOTIFY))
         EXPECT_EQ(r.wp, IDR_TRAYMENU);
-        events.push_back(r.lp);
-    }
-    auto has = [&](LPARAM m) { return std::find(events.begin(), events.end(), m) != events.end(); };
-    EXPECT_TRUE(has(WM_RBUTTONUP));
-    EXPECT_TRUE(has(WM_LBUTTONDBLCLK));
 
     EXPECT_TRUE(tray.RemoveFromTray());
     EXPECT_FALSE(FindTrayWindow(owner.m_hWnd, IDR_TRAYMENU));

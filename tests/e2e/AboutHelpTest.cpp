@@ -49,10 +49,12 @@ TEST_F(AboutHelp, TheAboutSystemCommandOpensTheBoxToo)
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
     // Other system commands (the hot key's screen saver among them) take the
-    // default handling: the window stays as it is.
+    // default handling: the window stays as it is. The tray's "Auto ON" posted
+    // after it shows when it was handled.
     ::PostMessageA(program.MainWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-    PumpFor(300);
-    EXPECT_TRUE(program.Running());
+    ::PostMessageA(program.MainWindow(), WM_COMMAND, 32778, 0);
+    EXPECT_TRUE(WaitFor([&] { return Status().find("Mode: Auto") != std::string::npos; }));
+    EXPECT_TRUE(::IsWindowVisible(program.MainWindow()));
     EXPECT_EQ(program.FindWindowOfProgram("#32770", "About Brightsweep"), nullptr);
 }
 

@@ -1,23 +1,13 @@
 #include "tests/e2e/E2EFixture.h"
 
+#include "res/SkinLayout.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
 const char kSettingKey[] = "Software\\Brightsweep1.0\\Setting";
 int ScreenSaverListener::s_count = 0, ScreenSaverListener::s_escapes = 0;
-
-namespace {
-struct ButtonPlace {
-    const char* caption;
-    int x, y, width, height;
-};
-const ButtonPlace kButtons[] = {
-    {"Start", 15, 52, 35, 35}, {"Auto", 65, 52, 35, 35},   {"Set", 115, 52, 35, 35},
-    {"Help", 165, 52, 35, 35}, {"Min", 211, 41, 20, 19},   {"Bye", 239, 29, 29, 44},
-    {"F&D", 211, 97, 46, 14},  {"Clear", 22, 377, 53, 26}, {"About", 24, 17, 179, 21},
-};
-} // namespace
 
 namespace {
 
@@ -87,7 +77,7 @@ bool E2ETest::Emptied(const std::string& name) const
 POINT E2ETest::ButtonCentre(const char* caption) const
 {
     POINT pt = {0, 0};
-    for (const ButtonPlace& b : kButtons)
+    for (const SkinButtonLayout& b : kSkinButtons)
         if (std::strcmp(b.caption, caption) == 0) {
             pt = POINT{b.x + b.width / 2, b.y + b.height / 2};
             ::ClientToScreen(program.MainWindow(), &pt);

@@ -8,6 +8,16 @@ const char kDefaultStatus[] = "OS: Windows 2000\r\nMode: Normal   HotKey: On\r\n
 
 using MainWindow = E2ETest;
 
+COLORREF ScreenPixel(HWND hWnd, int x, int y)
+{
+    POINT pt = {x, y};
+    ::ClientToScreen(hWnd, &pt);
+    HDC screen = ::GetDC(nullptr);
+    COLORREF c = ::GetPixel(screen, pt.x, pt.y);
+    ::ReleaseDC(nullptr, screen);
+    return c;
+}
+
 TEST_F(MainWindow, FirstStartWritesTheDefaultsAndShowsTheStatus)
 {
     ASSERT_TRUE(program.Start());
@@ -145,6 +155,21 @@ TEST_F(MainWindow, DraggingTheSkinMovesTheWindow)
     ::GetWindowRect(program.MainWindow(), &after);
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 30);
+}
+
+// The log pane in its own colour, unlike the skin around it, and the desktop
+// through the skin's cut-away corner.
+TEST_F(MainWindow, TheScreenShowsThePaneOnTheSkinAndTheCutCorners)
+{
+    ASSERT_TRUE(program.Start());
+    ::SetCursorPos(700, 600);
+    HWND main = program.MainWindow();
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(main, 200, 350) == RGB(52, 134, 255); }));
+    EXPECT_NE(ScreenPixel(main, 140, 100), RGB(52, 134, 255));
+    RECT rc;
+    ::GetWindowRect(main, &rc);
+    EXPECT_NE(::WindowFromPoint(POINT{rc.left + 1, rc.top + 1}), main);
+    EXPECT_EQ(::WindowFromPoint(POINT{rc.left + 140, rc.top + 100}), main);
 }
 
 } // namespace

@@ -258,8 +258,9 @@ TEST_F(SettingsSheet, AnInvalidIntervalKeepsTheSheetOnTheModePageUntilCancel)
     EXPECT_EQ(DismissBox(), "Please enter a positive integer.");
     EXPECT_FALSE(SheetGone());
     EXPECT_EQ(PageName(), "Mode");
-    Close(IDCANCEL);
-    EXPECT_EQ(WaitBox(500), nullptr);
+    Close(IDCANCEL); // no refusal holds the sheet
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(program.MainWindow()) != FALSE; }, 3000));
+    EXPECT_EQ(FindMessageBox(program.ProcessId()), nullptr);
     EXPECT_EQ(Setting("Mode"), "00045");
 }
 

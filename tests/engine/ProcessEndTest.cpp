@@ -28,8 +28,11 @@ Outcome RunProbe(const std::string& args)
         out.boxShown = true;
         out.text = MessageBoxText(box);
         out.caption = WindowText(box);
-        // The process waits for the answer.
+        // The process waits for the answer: a while later it still runs, and
+        // its box still answers.
         EXPECT_EQ(::WaitForSingleObject(process, 300), static_cast<DWORD>(WAIT_TIMEOUT));
+        DWORD_PTR result = 0;
+        EXPECT_TRUE(::SendMessageTimeoutA(box, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result));
         ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
     ::WaitForSingleObject(process, 20000);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -22,9 +23,14 @@ TEST(CustomWnd, TheObjectSeesMessagesFromCreationToDestruction)
 {
     HostWindow host;
     Recorder w;
-    const char* cls = AfxRegisterWndClass(0);
-    EXPECT_STREQ(cls, AfxRegisterWndClass(0)); // one class for one set of arguments
-    ASSERT_TRUE(w.CreateEx(0, cls, "caption", WS_CHILD, RECT{0, 0, 30, 20}, host.hWnd, 0));
+    // One class for one set of arguments, and another for others.
+    const std::string cls = AfxRegisterWndClass(0);
+    EXPECT_EQ(AfxRegisterWndClass(0), cls);
+    WNDCLASSA wc = {};
+    ASSERT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), AfxRegisterWndClass(CS_DBLCLKS), &wc));
+    EXPECT_EQ(wc.style, static_cast<UINT>(CS_DBLCLKS));
+    EXPECT_NE(wc.lpszClassName, cls);
+    ASSERT_TRUE(w.CreateEx(0, cls.c_str(), "caption", WS_CHILD, RECT{0, 0, 30, 20}, host.hWnd, 0));
     ASSERT_FALSE(w.seen.empty());
     EXPECT_EQ(w.seen.front(), static_cast<UINT>(WM_NCCREATE));
     EXPECT_EQ(w.SendMessage(WM_USER + 5), 42);

@@ -69,6 +69,26 @@ TEST(Dialog, AnOwnedDialogIsCentredOverItsOwner)
     EXPECT_LE(std::abs(c.y - o.y), 1);
 }
 
+// SPI_GETWORKAREA as NT 3.51 answers it, leaving the rectangle unset.
+BOOL WINAPI NoWorkArea(UINT, UINT, PVOID data, UINT)
+{
+    *static_cast<RECT*>(data) = RECT{-30000, -30000, -29000, -29000};
+    return FALSE;
+}
+
+TEST(Dialog, WithoutAWorkAreaADialogIsCentredOnTheScreen)
+{
+    HostWindow window;
+    ::MoveWindow(window.hWnd, 10, 20, 300, 200, FALSE);
+    CenterWindowOver(window.hWnd, nullptr, NoWorkArea);
+    RECT rc;
+    ::GetWindowRect(window.hWnd, &rc);
+    POINT c = Centre(rc);
+    EXPECT_LE(std::abs(c.x - ::GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+    EXPECT_LE(std::abs(c.y - ::GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+    EXPECT_EQ(rc.right - rc.left, 300);
+}
+
 TEST(Dialog, RefusingCreationEndsDoModalAtOnce)
 {
     TestDialog dlg;

@@ -1,6 +1,6 @@
 // The hook procedure called directly, in this process: registry reading,
-// state kept in the exported variables, and what keystrokes cost in handles
-// and allocations.
+// state kept in the exported variables, what keystrokes cost in handles and
+// allocations, and the handle it passes on here and in another process.
 #include "hook/KeywatchExports.h"
 #include "tests/hook/HotKeyValue.h"
 #include "tests/hook/ImportPatch.h"
@@ -171,6 +171,64 @@ TEST(LauncherHook, LeavesNoHandleOpenAndAllocatesNothing)
     EXPECT_LE(handlesAfter, handlesBefore + 2) << "handles grow with keystrokes";
     // Each round fires once: Ctrl+X, or Esc, which the refused values keep.
     EXPECT_EQ(sink.Received(), 400);
+}
+
+typedef HHOOK(WINAPI* SetHookFn)(int, HOOKPROC, HINSTANCE, DWORD);
+SetHookFn g_setHook = nullptr;
+HHOOK g_installed = nullptr;
+HHOOK g_passedOn = nullptr;
+
+HHOOK WINAPI RecordInstall(int id, HOOKPROC proc, HINSTANCE module, DWORD thread)
+{
+    g_installed = g_setHook(id, proc, module, thread);
+    return g_installed;
+}
+
+LRESULT WINAPI RecordNext(HHOOK hook, int, WPARAM, LPARAM)
+{
+    g_passedOn = hook;
+    return 0;
+}
+
+// The handle hook_next_probe passes on, as 32 bits.
+DWORD PassedOnInAnotherProcess(const char* args)
+{
+    HANDLE probe = StartSibling("hook_next_probe.exe", args, nullptr);
+    EXPECT_TRUE(probe);
+    if (!probe)
+        return 0;
+    EXPECT_EQ(::WaitForSingleObject(probe, 20000), WAIT_OBJECT_0);
+    DWORD code = STILL_ACTIVE;
+    ::GetExitCodeProcess(probe, &code);
+    ::CloseHandle(probe);
+    EXPECT_NE(code, 0xFFFFFFFF) << "the probe could not load or patch Keywatch.dll";
+    return code;
+}
+
+// The Windows 95 family finds the next hook through the handle given to
+// CallNextHookEx; Wine ignores it, so the value itself is checked.
+TEST(LauncherHook, PassesOnTheInstalledHandleInEveryProcess)
+{
+    HMODULE dll = ::GetModuleHandleA("Keywatch.dll");
+    void* original = nullptr;
+    ASSERT_EQ(PatchImport(dll, "user32.dll", "SetWindowsHookExA", reinterpret_cast<void*>(RecordInstall), &original),
+              1);
+    g_setHook = reinterpret_cast<SetHookFn>(original);
+    InstallLaunchEv();
+    PatchImport(dll, "user32.dll", "SetWindowsHookExA", original, &original);
+    ASSERT_TRUE(g_installed);
+    const DWORD installed = HandleToULong(g_installed);
+
+    ASSERT_EQ(PatchImport(dll, "user32.dll", "CallNextHookEx", reinterpret_cast<void*>(RecordNext), &original), 1);
+    Key('A', kPress, kHcNoRemove);
+    PatchImport(dll, "user32.dll", "CallNextHookEx", original, &original);
+    EXPECT_EQ(g_passedOn, g_installed);
+
+    EXPECT_EQ(PassedOnInAnotherProcess(""), installed);
+    // A second program's hook, installed and removed, leaves the first's.
+    EXPECT_EQ(PassedOnInAnotherProcess("install"), installed);
+    UnInstallLaunchEv();
+    EXPECT_EQ(PassedOnInAnotherProcess(""), 0u);
 }
 
 } // namespace

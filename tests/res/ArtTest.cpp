@@ -1,6 +1,6 @@
 // Checks the skin, the skin-button bitmaps, the icon and the link cursor as the
 // program loads them: from its own resources.
-#include <windows.h>
+#include "res/SkinLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -8,23 +8,6 @@
 
 namespace {
 
-struct ButtonArt {
-    const char* caption;
-    int width, height;
-    int shape, overlay, normal, hover, pressed;
-    bool rectangular;
-};
-
-// Image sizes: the round buttons' overlay is 34 x 34 and the About images are
-// 189 wide (the button shows 179 columns); everything else matches the button.
-const ButtonArt kButtons[] = {
-    {"Start", 35, 35, 137, 136, 134, 135, 138, false}, {"Auto", 35, 35, 137, 136, 140, 141, 139, false},
-    {"Set", 35, 35, 137, 136, 147, 146, 148, false},   {"Help", 35, 35, 137, 136, 150, 149, 151, false},
-    {"Min", 20, 19, 154, 152, 155, 156, 153, false},   {"Bye", 29, 44, 159, 157, 160, 161, 158, false},
-    {"F&D", 46, 14, 164, 162, 165, 166, 163, true},    {"Clear", 53, 26, 169, 167, 170, 171, 168, true},
-    {"About", 189, 21, 174, 172, 175, 176, 173, true},
-};
-const int kRoundShape = 137, kRoundOverlay = 136;
 const int kSkin = 145, kIcon = 128, kLinkCursor = 183;
 
 const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
@@ -32,7 +15,7 @@ const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
 // A bitmap resource loaded as a DIB section, read top-down.
 class Dib {
 public:
-    explicit Dib(int id)
+    explicit Dib(UINT id)
     {
         m_hBitmap = static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
                                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -70,13 +53,14 @@ TEST(Art, EveryBitmapIs24BitsAtItsSize)
     struct Expect {
         int id, width, height;
     };
-    std::vector<Expect> all = {{kSkin, 282, 430}};
-    for (const ButtonArt& b : kButtons) {
-        bool round = b.shape == kRoundShape;
-        all.push_back({b.shape, b.width, b.height});
-        all.push_back({b.overlay, round ? 34 : b.width, round ? 34 : b.height});
-        for (int face : {b.normal, b.hover, b.pressed})
-            all.push_back({face, b.width, b.height});
+    std::vector<Expect> all = {{kSkin, kSkinWidth, kSkinHeight}};
+    for (const SkinButtonLayout& b : kSkinButtons) {
+        bool round = b.outline == SkinOutline::Round;
+        all.push_back({static_cast<int>(b.shape), b.imageWidth, b.height});
+        all.push_back({static_cast<int>(b.overlay), round ? kRoundOverlaySize : b.imageWidth,
+                       round ? kRoundOverlaySize : b.height});
+        for (UINT face : {b.normal, b.hover, b.pressed})
+            all.push_back({static_cast<int>(face), b.imageWidth, b.height});
     }
     for (const Expect& e : all) {
         SCOPED_TRACE(e.id);
@@ -104,50 +88,53 @@ TEST(Art, SkinIsOneRunPerRowAndPaneColouredBehindThePanes)
     }
     // Rounded: the corners are cut away.
     EXPECT_EQ(skin.At(0, 0), kBlack);
-    EXPECT_EQ(skin.At(281, 429), kBlack);
+    EXPECT_EQ(skin.At(kSkinWidth - 1, kSkinHeight - 1), kBlack);
 
-    const RECT panes[] = {{26, 226, 258, 361}, {25, 122, 258, 180}};
-    for (const RECT& r : panes) {
+    for (const RECT& r : {kLogPaneRect, kStatusPaneRect}) {
         int wrong = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
-                wrong += skin.At(x, y) != RGB(53, 134, 255);
+                wrong += skin.At(x, y) != kSkinPaneColour;
         EXPECT_EQ(wrong, 0) << "pane at " << r.left << "," << r.top;
     }
 }
 
 TEST(Art, ShapesAndOverlaysFollowTheCutAndOrRules)
 {
-    Dib round(kRoundShape), roundOverlay(kRoundOverlay);
+    const SkinButtonLayout& start = kSkinButtons[0];
+    ASSERT_EQ(start.outline, SkinOutline::Round);
+    Dib round(start.shape), roundOverlay(start.overlay);
     ASSERT_TRUE(round.Loaded() && roundOverlay.Loaded());
-    for (int c : {0, 34}) {
+    const int last = start.width - 1;
+    for (int c : {0, last}) {
         EXPECT_EQ(round.At(c, 0), kBlack);
-        EXPECT_EQ(round.At(c, 34), kBlack);
+        EXPECT_EQ(round.At(c, last), kBlack);
     }
-    EXPECT_NE(round.At(17, 17), kBlack);
-    EXPECT_NE(round.At(0, 17), kBlack); // the circle reaches the edges
-    for (int y = 0; y < 34; ++y)
-        for (int x = 0; x < 34; ++x)
+    EXPECT_NE(round.At(last / 2, last / 2), kBlack);
+    EXPECT_NE(round.At(0, last / 2), kBlack); // the circle reaches the edges
+    for (int y = 0; y < kRoundOverlaySize; ++y)
+        for (int x = 0; x < kRoundOverlaySize; ++x)
             ASSERT_EQ(roundOverlay.At(x, y), kBlack) << x << "," << y;
 
-    for (const ButtonArt& b : kButtons) {
-        if (b.shape == kRoundShape)
+    for (const SkinButtonLayout& b : kSkinButtons) {
+        if (b.outline == SkinOutline::Round)
             continue;
         SCOPED_TRACE(b.caption);
         Dib shape(b.shape), overlay(b.overlay);
         ASSERT_TRUE(shape.Loaded() && overlay.Loaded());
         int cut = 0, mismatched = 0;
+        const bool rectangular = b.outline == SkinOutline::Rect;
         for (int y = 0; y < b.height; ++y)
-            for (int x = 0; x < b.width; ++x) {
+            for (int x = 0; x < b.imageWidth; ++x) {
                 bool in = shape.At(x, y) != kBlack;
                 cut += !in;
                 // Black over the button keeps the face; white elsewhere.
                 mismatched += overlay.At(x, y) != (in ? kBlack : kWhite);
-                if (b.rectangular)
+                if (rectangular)
                     mismatched += shape.At(x, y) != kWhite;
             }
         EXPECT_EQ(mismatched, 0);
-        if (b.rectangular)
+        if (rectangular)
             EXPECT_EQ(cut, 0);
         else
             EXPECT_GT(cut, 0); // triangle and ellipse lose their corners
@@ -156,14 +143,13 @@ TEST(Art, ShapesAndOverlaysFollowTheCutAndOrRules)
 
 TEST(Art, NormalHoverAndPressedFacesDiffer)
 {
-    for (const ButtonArt& b : kButtons) {
+    for (const SkinButtonLayout& b : kSkinButtons) {
         SCOPED_TRACE(b.caption);
         Dib shape(b.shape), normal(b.normal), hover(b.hover), pressed(b.pressed);
         ASSERT_TRUE(shape.Loaded() && normal.Loaded() && hover.Loaded() && pressed.Loaded());
         int visible = 0, hoverDiffers = 0, pressedDiffers = 0, hoverVsPressed = 0;
-        int columns = b.width == 189 ? 179 : b.width;
         for (int y = 0; y < b.height; ++y)
-            for (int x = 0; x < columns; ++x) {
+            for (int x = 0; x < b.width; ++x) {
                 if (shape.At(x, y) == kBlack)
                     continue;
                 ++visible;

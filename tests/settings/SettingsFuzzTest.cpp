@@ -1,5 +1,6 @@
-// Random and malformed stored values: every load ends, leaves a valid record,
-// and leaves the registry saying what the record says.
+// Random and malformed stored values: every load ends with a valid record; a
+// value it rewrites is its default or in the form the program writes; and the
+// record it loaded is saved and read back as itself.
 #include <algorithm>
 #include <cstring>
 #include <random>
@@ -10,111 +11,146 @@
 #include "tests/support/Registry.h"
 
 namespace {
+using Fields = std::vector<int>;
+
 class SettingsFuzz : public SettingsKeyTest {
 protected:
     std::mt19937 m_random{20240611};
 
-    std::string RandomText()
+    // A third of the time length characters from wellFormed; else mostly near
+    // that length, sometimes anything up to 12, from a wider alphabet.
+    std::string RandomText(size_t length, const char* wellFormed)
     {
-        static const char alphabet[] = "0000111122789 -+x\t\xff";
-        // Mostly near the expected lengths, sometimes anything up to 12.
-        int length = static_cast<int>(m_random() % 4 == 0 ? m_random() % 13 : 4 + m_random() % 6);
+        static const char anything[] = "0000111122789 -+x\t\xff";
+        const char* alphabet = m_random() % 3 == 0 ? wellFormed : anything;
+        if (alphabet == anything)
+            length = m_random() % 4 == 0 ? m_random() % 13 : length - 2 + m_random() % 5;
         std::string text;
-        for (int i = 0; i < length; ++i)
-            text += alphabet[m_random() % (sizeof(alphabet) - 1)];
+        for (size_t i = 0; i < length; ++i)
+            text += alphabet[m_random() % std::strlen(alphabet)];
         return text;
     }
 
-    // Stores text under name as a string, as bytes without a NUL, or as a number.
-    void StoreRandomly(const char* name, const std::string& text)
+    // Stores text under name as a string, as bytes without a NUL, or as a
+    // number; returns the type.
+    DWORD StoreRandomly(const char* name, const std::string& text)
     {
+        DWORD number = m_random(), type = m_random() % 6 == 0   ? REG_BINARY
+                                          : m_random() % 5 == 0 ? REG_DWORD
+                                                                : REG_SZ;
+        if (type == REG_DWORD)
+            SetDword(HKEY_CURRENT_USER, kSettingsKey, name, number);
+        else if (type == REG_SZ)
+            Store(name, text);
         HKEY hKey;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                    &hKey, nullptr),
-                  ERROR_SUCCESS);
-        DWORD number = m_random();
-        switch (m_random() % 6) {
-        case 0:
+        if (type == REG_BINARY &&
+            ::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey,
+                              nullptr) == ERROR_SUCCESS) {
             ::RegSetValueExA(hKey, name, 0, REG_BINARY, reinterpret_cast<const BYTE*>(text.data()),
                              static_cast<DWORD>(text.size()));
-            break;
-        case 1:
-            ::RegSetValueExA(hKey, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                             sizeof(number));
-            break;
-        default:
-            ::RegSetValueExA(hKey, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                             static_cast<DWORD>(text.size() + 1));
+            ::RegCloseKey(hKey);
         }
-        ::RegCloseKey(hKey);
+        return type;
+    }
+
+    std::string Raw(const char* name) const
+    {
+        DWORD type = 0;
+        std::string data;
+        return ReadValue(HKEY_CURRENT_USER, kSettingsKey, name, &type, &data)
+                   ? std::to_string(type) + ":" + data
+                   : "<missing>";
     }
 
     void LoadChecked(CleanSettings& s)
     {
-        LoadSettings(s);
+        EndsWithin(60000, [&] { LoadSettings(s); });
         ASSERT_TRUE(IsValidRecord(s.applied));
         ASSERT_TRUE(SameValues(s.applied, s.pending));
     }
 
-    // Stores random texts as name beside a valid triple; check gets the record
-    // and the value's stored text after each load. The other two stay as stored.
-    template <class Check> void Fuzz(const char* name, Check check)
+    // Stores random texts as name beside a valid triple. fields picks the
+    // record's fields that the value holds; canonical says whether a text is
+    // in the form the program writes.
+    template <class Pick, class Canonical>
+    void Fuzz(const char* name, size_t length, const char* wellFormed, const char* defaultText, Pick fields,
+              Canonical canonical)
     {
-        const char* triple[][2] = {{"Content", "01010101"}, {"Mode", "10030"}, {"HotKey", "18117"}};
-        for (int i = 0; i < 300; ++i) {
-            std::string text = RandomText();
+        auto others = [&] {
+            std::string raw;
+            for (const char* other : {"Content", "Mode", "HotKey"})
+                raw += std::strcmp(other, name) != 0 ? Raw(other) + "|" : "";
+            return raw;
+        };
+        for (int i = 0; i < 300 && !HasFatalFailure(); ++i) {
+            const std::string text = RandomText(length, wellFormed);
             SCOPED_TRACE(text);
             StoreValidTriple();
-            StoreRandomly(name, text);
+            const DWORD type = StoreRandomly(name, text);
+            const std::string before = Raw(name), othersBefore = others();
             CleanSettings s;
             LoadChecked(s);
-            check(s.applied, Stored(name));
-            for (const auto& other : triple) {
-                if (std::strcmp(other[0], name) != 0) {
-                    ASSERT_EQ(Stored(other[0]), other[1]);
-                }
+            const std::string loaded = Stored(name);
+            const bool repaired = Raw(name) != before;
+            if (repaired && loaded == defaultText) {
+                ASSERT_EQ(fields(s.applied), fields(SettingValues()));
             }
-            if (HasFatalFailure())
-                return;
+            ASSERT_EQ(others(), othersBefore) << "the other two stay";
+
+            SaveSettings(s);
+            const std::string saved = Stored(name);
+            if (repaired) {
+                ASSERT_EQ(saved, loaded) << "a repair writes the program's own form";
+            } else if (type == REG_SZ && canonical(text)) {
+                ASSERT_EQ(saved, text);
+            }
+            CleanSettings again;
+            LoadChecked(again);
+            ASSERT_TRUE(SameValues(again.applied, s.applied));
+            ASSERT_EQ(Stored(name), saved);
         }
     }
 };
 
+bool AllOf(const std::string& text, size_t from, const char* allowed)
+{
+    return text.find_first_not_of(allowed, from) == std::string::npos;
+}
+
 TEST_F(SettingsFuzz, Content)
 {
-    Fuzz("Content", [](const SettingValues& v, const std::string& stored) {
-        int flags[kCategoryCount];
-        ASSERT_TRUE(ParseContent(stored.c_str(), flags));
-        int loaded[kCategoryCount] = {v.cleanCache,     v.cleanHistory,      v.cleanCookies,
-                                      v.cleanTypedUrls, v.cleanRecent,       v.cleanSystemTemp,
-                                      v.cleanFavorites, v.cleanCustomFolders};
-        for (int k = 0; k < kCategoryCount; ++k)
-            ASSERT_EQ(loaded[k], flags[k]) << k;
-    });
+    Fuzz(
+        "Content", 8, "01", "11111100",
+        [](const SettingValues& v) {
+            return Fields{v.cleanCache,  v.cleanHistory,    v.cleanCookies,   v.cleanTypedUrls,
+                          v.cleanRecent, v.cleanSystemTemp, v.cleanFavorites, v.cleanCustomFolders};
+        },
+        [](const std::string& t) { return t.size() == 8 && AllOf(t, 0, "01"); });
 }
 
 TEST_F(SettingsFuzz, Mode)
 {
-    Fuzz("Mode", [](const SettingValues& v, const std::string& stored) {
-        ModeValue mode;
-        ASSERT_TRUE(ParseMode(stored.c_str(), &mode));
-        ASSERT_EQ(v.autoClean, mode.autoClean);
-        ASSERT_EQ(v.autoCleanMinutes, mode.minutes);
-    });
+    Fuzz(
+        "Mode", 5, "0123456789", "00001",
+        [](const SettingValues& v) {
+            return Fields{v.autoClean, v.autoCleanMinutes};
+        },
+        [](const std::string& t) {
+            return t.size() == 5 && (t[0] == '0' || t[0] == '1') && AllOf(t, 1, "0123456789") &&
+                   t.substr(1) != "0000";
+        });
 }
 
-// The record holds the keys that the hook library reads from the stored value.
 TEST_F(SettingsFuzz, HotKey)
 {
-    Fuzz("HotKey", [](const SettingValues& v, const std::string& stored) {
-        HotKeyValue value;
-        ASSERT_TRUE(ParseHotKey(stored.c_str(), &value));
-        HotKeyKeys keys = ResolveHotKey(value.keyCode, value.modifier);
-        ASSERT_EQ(v.hotKeyEnabled, value.enabled);
-        ASSERT_EQ(v.hotKeyCode, keys.keyCode);
-        ASSERT_EQ(v.hotKeyModifier, keys.modifier);
-        ASSERT_EQ(v.hotKeyKeyCount, keys.keyCount);
-    });
+    Fuzz(
+        "HotKey", 5, "0123456789", "12700",
+        [](const SettingValues& v) {
+            return Fields{v.hotKeyEnabled, v.hotKeyCode, v.hotKeyModifier, v.hotKeyKeyCount};
+        },
+        [](const std::string& t) {
+            return t.size() == 5 && t[0] == '1' && AllOf(t, 1, "0123456789") && t.substr(1, 2) != "00";
+        });
 }
 
 TEST_F(SettingsFuzz, CustomNumber)
@@ -140,11 +176,11 @@ TEST_F(SettingsFuzz, CustomNumber)
         if (asNumber)
             SetDword(HKEY_CURRENT_USER, kSettingsKey, "CustomNumber", count);
         else
-            StoreRandomly("CustomNumber", RandomText());
+            StoreRandomly("CustomNumber", RandomText(4, "0123456789"));
         SCOPED_TRACE(std::to_string(count) + (asNumber ? " as a number" : " random"));
 
         CleanSettings s;
-        EndsWithin(60000, [&] { LoadChecked(s); });
+        LoadChecked(s);
         if (HasFatalFailure())
             return;
         std::vector<std::string> folders = s.customFolders.Snapshot();
