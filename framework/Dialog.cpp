@@ -27,14 +27,7 @@ bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT*)
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     CWnd* creating = msg == WM_INITDIALOG ? reinterpret_cast<CWnd*>(lp) : nullptr;
-    auto* self = static_cast<CDialog*>(BoundWindowObject(hWnd, msg, DWLP_USER, creating));
-    if (!self)
-        return FALSE;
-    try {
-        return self->Dispatch(msg, wp, lp);
-    } catch (...) {
-        return FALSE;
-    }
+    return DispatchToBound<CDialog>(hWnd, msg, wp, lp, creating);
 }
 
 INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp)

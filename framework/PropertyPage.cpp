@@ -41,14 +41,7 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM 
     CWnd* creating = nullptr;
     if (msg == WM_INITDIALOG)
         creating = reinterpret_cast<CWnd*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
-    auto* self = static_cast<CPropertyPage*>(BoundWindowObject(hWnd, msg, DWLP_USER, creating));
-    if (!self)
-        return FALSE;
-    try {
-        return self->Dispatch(msg, wp, lp);
-    } catch (...) {
-        return FALSE;
-    }
+    return DispatchToBound<CPropertyPage>(hWnd, msg, wp, lp, creating);
 }
 
 INT_PTR CPropertyPage::Dispatch(UINT msg, WPARAM wp, LPARAM lp)

@@ -42,6 +42,7 @@ protected:
 private:
     static INT_PTR CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
     INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    template <class T> friend INT_PTR DispatchToBound(HWND, UINT, WPARAM, LPARAM, CWnd*);
     bool OnNotify(const NMHDR* hdr, LRESULT* result);
 
     bool m_bApplied = false;
