@@ -24,15 +24,12 @@ void InitCommonControlsAnyVersion()
 
 class CSweepApp : public CWinApp {
 public:
-    BOOL InitInstance() override
+    void InitInstance() override
     {
         ::CoInitialize(nullptr);
         InitCommonControlsAnyVersion();
         CSweepDlg dlg;
-        m_pMainWnd = &dlg;
         dlg.DoModal();
-        m_pMainWnd = nullptr;
-        return FALSE;
     }
     int ExitInstance() override
     {

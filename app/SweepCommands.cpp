@@ -1,12 +1,12 @@
-// The main window's auto-clean timer, its menu commands, the workers that
-// use the window object and the two ways out of the program.
+// The main window's auto-clean timer, its menu commands, its workers and the
+// two ways out of the program.
 #include "app/SweepDlg.h"
 
-#include "controls/ShellOpen.h"
 #include "engine/FolderTable.h"
 #include "framework/Thread.h"
 #include "res/resource_menu.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -43,8 +43,6 @@ void CSweepDlg::StopAutoTimer()
 
 void CSweepDlg::UpdateAutoTimer()
 {
-    if (!OnOwnThread())
-        return CallOnOwnThread(kUpdateAutoTimer);
     if (m_settings.applied.autoClean && m_settings.applied.autoCleanMinutes)
         StartAutoTimer();
     else if (!m_settings.applied.autoClean && m_bTimerRunning)
@@ -59,60 +57,65 @@ void CSweepDlg::OnTimer(UINT_PTR id)
 
 void CSweepDlg::RestoreWindow()
 {
-    if (!OnOwnThread())
-        return CallOnOwnThread(kRestoreWindow);
     ShowWindow(SW_RESTORE);
     ::SetForegroundWindow(m_hWnd);
     m_trayIcon.m_bWindowShown = 1;
 }
 
-bool CSweepDlg::StartWorker(AFX_THREADPROC proc, LPVOID param, DWORD* threadId)
+bool CSweepDlg::StartWorker(AFX_THREADPROC proc, LPVOID param, HANDLE* sheetThread)
 {
-    // Once the program ends, nothing new may come to depend on the window.
+    // Once the program ends, nothing new may start.
     if (m_bEnding)
         return false;
-    ::InterlockedIncrement(&m_nWorkers);
-    if (AfxBeginThread(proc, param ? param : this, threadId))
+    // Forget the workers that have ended.
+    auto ended = [this](HANDLE h) {
+        if (::WaitForSingleObject(h, 0) == WAIT_TIMEOUT)
+            return false;
+        if (h == m_hSheetThread)
+            m_hSheetThread = nullptr;
+        ::CloseHandle(h);
         return true;
-    ::InterlockedDecrement(&m_nWorkers);
-    return false;
-}
-
-void CSweepDlg::WorkerEnded()
-{
-    // The worker's last touch of the window object.
-    ::InterlockedDecrement(&m_nWorkers);
+    };
+    m_workers.erase(std::remove_if(m_workers.begin(), m_workers.end(), ended), m_workers.end());
+    HANDLE h = nullptr;
+    DWORD id = 0;
+    if (!AfxBeginThread(proc, param, &id, &h))
+        return false;
+    m_workers.push_back(h);
+    if (sheetThread) {
+        *sheetThread = h;
+        m_nSheetThreadId = id;
+    }
+    return true;
 }
 
 void CSweepDlg::EndWorkers()
 {
-    m_bEnding = 1;
+    m_bEnding = true;
     // The sheet ends as Cancel ends it: its modal loops (a page's message box
-    // too) stop at WM_QUIT, and the thread reverts and ends. Help and Min
+    // too) stop at WM_QUIT, and it hands its folder list back. Help and Min
     // finish their work; the window goes on serving what they send it.
     PumpMessagesUntil([this] {
-        if (m_bSheetOpen && m_nSheetThreadId)
+        if (SheetOpen())
             ::PostThreadMessageA(m_nSheetThreadId, WM_QUIT, 0, 0);
-        return m_nWorkers == 0;
+        return std::all_of(m_workers.begin(), m_workers.end(),
+                           [](HANDLE h) { return ::WaitForSingleObject(h, 0) != WAIT_TIMEOUT; });
     });
-}
-
-UINT CSweepDlg::HelpWorker(LPVOID param)
-{
-    UINT result = HelpThreadProc(param);
-    static_cast<CSweepDlg*>(param)->WorkerEnded();
-    return result;
+    for (HANDLE h : m_workers)
+        ::CloseHandle(h);
+    m_workers.clear();
+    m_hSheetThread = nullptr;
 }
 
 UINT CSweepDlg::MinimizeThreadProc(LPVOID param)
 {
-    auto* dlg = static_cast<CSweepDlg*>(param);
-    dlg->ShowWindow(SW_MINIMIZE);
-    dlg->ShowWindow(SW_SHOWMINIMIZED);
-    dlg->ShowWindow(SW_HIDE);
-    ::UpdateWindow(dlg->m_hWnd);
-    dlg->m_trayIcon.m_bWindowShown = 0;
-    dlg->WorkerEnded();
+    HWND hWnd = static_cast<HWND>(param);
+    ::ShowWindow(hWnd, SW_MINIMIZE);
+    ::ShowWindow(hWnd, SW_SHOWMINIMIZED);
+    ::ShowWindow(hWnd, SW_HIDE);
+    ::UpdateWindow(hWnd);
+    // The tray state is the window's: it learns of the change by message.
+    ::SendMessageA(hWnd, WM_SWEEP_HIDDEN, 0, 0);
     return 1;
 }
 
@@ -120,8 +123,8 @@ void CSweepDlg::ExitProgram()
 {
     EndWorkers();
     FreeButtons();
-    // Nothing is freed under a running clean run: it stops at its next entry.
-    StopCleanRun();
+    // A running clean run stops at its next entry; it writes to the log pane.
+    m_runner.StopAndWait();
     delete m_pFolderTable;
     m_pFolderTable = nullptr;
     m_hotKey.Remove();
@@ -136,7 +139,7 @@ BOOL CSweepDlg::OnCommand(WPARAM wp, LPARAM lp)
         return TRUE; // Escape and close requests leave the window open
     case IDOK:
         EndWorkers();
-        StopCleanRun();
+        m_runner.StopAndWait();
         EndDialog(IDOK);
         return TRUE;
     case IDM_EXIT:
@@ -153,7 +156,7 @@ BOOL CSweepDlg::OnCommand(WPARAM wp, LPARAM lp)
         RestoreWindow();
         return TRUE;
     case IDM_MINIMIZE:
-        StartWorker(MinimizeThreadProc);
+        StartWorker(MinimizeThreadProc, m_hWnd);
         return TRUE;
     default:
         return CDialog::OnCommand(wp, lp);

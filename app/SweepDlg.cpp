@@ -1,29 +1,19 @@
 #include "app/SweepDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/HelpPage.h"
 #include "app/OsStatus.h"
 #include "app/SkinRegion.h"
 #include "controls/Messages.h"
-#include "controls/ShellOpen.h"
 #include "controls/SkinButton.h"
 #include "engine/FolderTable.h"
 #include "framework/MessageBox.h"
-#include "framework/Thread.h"
 #include "hook/Keywatch.h"
 #include "res/resource.h"
 #include "res/resource_menu.h"
 #include "res/SkinLayout.h"
 #include "settings/SettingsStore.h"
 #include "settings/pages/SettingsSheet.h"
-
-#include <cstdlib>
-
-namespace {
-
-// Sent to the window from other threads: wParam = a CSweepDlg::Call.
-const UINT WM_SWEEP_CALL = WM_USER + 1011;
-
-} // namespace
 
 CSweepDlg::CSweepDlg(HWND hParent) : CDialog(IDD_BRIGHTSWEEP, hParent), m_hotKey(InstallLaunchEv, UnInstallLaunchEv)
 {
@@ -34,22 +24,13 @@ CSweepDlg::CSweepDlg(HWND hParent) : CDialog(IDD_BRIGHTSWEEP, hParent), m_hotKey
 
 CSweepDlg::~CSweepDlg()
 {
-    // Reached after the window ended through Enter; no run works any more,
-    // and no worker may outlive the object.
+    // Reached after the window ended through Enter; no worker may outlive
+    // the object.
     EndWorkers();
+    m_runner.StopAndWait();
     delete m_pFolderTable;
     if (m_brushPane)
         ::DeleteObject(m_brushPane);
-}
-
-bool CSweepDlg::OnOwnThread() const
-{
-    return !m_hWnd || ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
-}
-
-void CSweepDlg::CallOnOwnThread(Call call)
-{
-    SendMessage(WM_SWEEP_CALL, static_cast<WPARAM>(call), 0);
 }
 
 int CSweepDlg::OnCreate()
@@ -125,9 +106,8 @@ BOOL CSweepDlg::OnInitDialog()
         break;
     }
 
-    m_pFolderTable = new CFolderTable;
+    m_pFolderTable = NewFolderTableOrEnd();
     LoadSettings(m_settings);
-    m_hotKey.SetOwnerWindow(m_hWnd);
     ApplyContentFlags();
     ApplyHotKeyState();
     UpdateAutoTimer();
@@ -138,7 +118,7 @@ BOOL CSweepDlg::OnInitDialog()
 
 void CSweepDlg::OnDestroy()
 {
-    StopCleanRun();
+    m_runner.StopAndWait();
     ::SelectObject(m_hSkinDC, m_hOldBitmap);
     if (m_hSkinBitmap)
         ::DeleteObject(m_hSkinBitmap);
@@ -157,23 +137,20 @@ void CSweepDlg::FreeButtons()
     }
 }
 
-void CSweepDlg::StopCleanRun()
-{
-    if (m_pFolderTable)
-        StopCleanRunAndWait(m_pFolderTable);
-}
-
 void CSweepDlg::StartCleanRun()
 {
-    if (m_bEnding)
+    // One run at a time: a request meanwhile is ignored.
+    if (m_bEnding || m_runner.IsRunning())
         return;
-    m_pFolderTable->SetLogPane(&m_editLog);
-    ::StartCleanRun(m_pFolderTable, &m_editLog);
+    ::SetDlgItemTextA(m_hWnd, IDC_LOG, "");
+    // The run works on what is in force now: later changes reach the next run.
+    CFolderTable snapshot = *m_pFolderTable;
+    snapshot.SetCustomFolders(m_settings.customFolders.Snapshot());
+    m_runner.Start(snapshot, &m_editLog);
 }
 
 void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
 {
-    m_pFolderTable->SetLogPane(&m_editLog);
     auto* button = reinterpret_cast<CSkinButton*>(wp);
     if (!button)
         return;
@@ -192,9 +169,9 @@ void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
     } else if (button == m_pBtnSet) {
         OpenSettingsSheet();
     } else if (button == m_pBtnHelp) {
-        StartWorker(HelpWorker);
+        StartWorker(HelpThreadProc, m_hWnd);
     } else if (button == m_pBtnMin) {
-        StartWorker(MinimizeThreadProc);
+        StartWorker(MinimizeThreadProc, m_hWnd);
     } else if (button == m_pBtnBye) {
         ExitProgram();
     } else if (button == m_pBtnHotKey) {
@@ -206,41 +183,41 @@ void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
     }
 }
 
+bool CSweepDlg::SheetOpen() const
+{
+    return m_hSheetThread && ::WaitForSingleObject(m_hSheetThread, 0) == WAIT_TIMEOUT;
+}
+
 void CSweepDlg::OpenSettingsSheet()
 {
     // One sheet at a time: the window is disabled only once the sheet shows.
-    if (::InterlockedExchange(&m_bSheetOpen, 1))
+    if (SheetOpen())
         return;
     auto* context = new SettingsSheetContext;
-    context->owner = this;
-    if (!StartWorker(SettingsSheetThread, context, &m_nSheetThreadId)) {
+    context->owner = m_hWnd;
+    context->settings = m_settings;
+    if (!StartWorker(SettingsSheetThread, context, &m_hSheetThread))
         delete context;
-        m_bSheetOpen = 0;
-    }
 }
 
-void CSweepDlg::SettingsSheetEnded()
+void CSweepDlg::OnSettingsSheetClosed(bool ok, const CleanSettings& sheet)
 {
-    m_bSheetOpen = 0;
-    WorkerEnded();
+    if (!ok) {
+        m_settings.RevertSheet(sheet);
+        SaveSettings();
+        return;
+    }
+    m_settings.CommitSheet(sheet);
+    CommitPendingSettings();
 }
 
 void CSweepDlg::CommitPendingSettings()
 {
-    m_settings.CommitPending();
     SaveSettings();
     ApplyContentFlags();
-    // The hook, the status and the timer are the window thread's: each hands
-    // itself over, so they outlive the sheet's thread.
     ApplyHotKeyState();
     RefreshStatus();
     UpdateAutoTimer();
-}
-
-void CSweepDlg::RevertPendingSettings()
-{
-    m_settings.RevertPending();
-    SaveSettings();
 }
 
 void CSweepDlg::SaveSettings()
@@ -260,8 +237,6 @@ void CSweepDlg::ApplyHotKeyState()
 
 void CSweepDlg::RefreshStatus()
 {
-    if (!OnOwnThread())
-        return CallOnOwnThread(kRefreshStatus);
     m_strModeText = m_settings.applied.autoClean ? "Mode: Auto" : "Mode: Normal";
     m_strHotKeyText = m_settings.applied.hotKeyEnabled ? "HotKey: On" : "HotKey: Off";
     ::SetDlgItemTextA(m_hWnd, IDC_STATUS, "");
@@ -283,7 +258,8 @@ HBRUSH CSweepDlg::OnCtlColor(HDC hdc, HWND hCtl)
     return m_brushPane;
 }
 
-bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+// The skin's messages.
+bool CSweepDlg::OnSkinMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result)
 {
     switch (msg) {
     case WM_SYSCOMMAND:
@@ -304,9 +280,6 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
     case WM_QUERYDRAGICON:
         *result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
-    case WM_DESTROY:
-        OnDestroy();
-        return false;
     case WM_ERASEBKGND:
         ::BitBlt(reinterpret_cast<HDC>(wp), 0, 0, m_bmSkin.bmWidth, m_bmSkin.bmHeight, m_hSkinDC, 0, 0, SRCCOPY);
         *result = TRUE;
@@ -314,6 +287,17 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
     case WM_NCHITTEST:
         *result = HTCAPTION; // the whole skin drags the window
         return true;
+    default:
+        return false;
+    }
+}
+
+bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+{
+    switch (msg) {
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
         if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
@@ -331,19 +315,15 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         OnSkinButtonClicked(wp, lp);
         *result = 0;
         return true;
-    case WM_APPLY_HOTKEY_STATE:
-        *result = m_hotKey.OnApplyMessage(wp, lp);
+    case WM_SETTINGS_SHEET_CLOSED:
+        OnSettingsSheetClosed(wp == IDOK, *reinterpret_cast<const CleanSettings*>(lp));
+        *result = 0;
         return true;
-    case WM_SWEEP_CALL:
-        if (wp == kRefreshStatus)
-            RefreshStatus();
-        else if (wp == kUpdateAutoTimer)
-            UpdateAutoTimer();
-        else if (wp == kRestoreWindow)
-            RestoreWindow();
+    case WM_SWEEP_HIDDEN:
+        m_trayIcon.m_bWindowShown = FALSE;
         *result = 0;
         return true;
     default:
-        return false;
+        return OnSkinMessage(msg, wp, lp, result);
     }
 }

@@ -1,47 +1,30 @@
 // The program's one main window: a borderless dialog cut to its skin, with the
-// nine skin buttons, the status and log panes and the tray icon. It owns the
-// folder table and the settings, and runs the auto-clean timer.
+// nine skin buttons, the status and log panes and the tray icon. Its thread
+// owns the program's state: the settings, the folder table, the hook, the
+// timer, the status pane and the tray state. Workers (the clean run, the
+// settings sheet, Help, Min) get copies or ask this window by message.
 #pragma once
+#include "app/CleanRunner.h"
 #include "controls/LogEdit.h"
 #include "controls/TrayNotifyIcon.h"
 #include "framework/Dialog.h"
 #include "framework/Thread.h"
 #include "settings/CleanSettings.h"
 #include "settings/HotKeyState.h"
-#include "settings/pages/SettingsOwner.h"
 
 #include <string>
+#include <vector>
 
 class CFolderTable;
 class CSkinButton;
 
-class CSweepDlg : public CDialog, public CSettingsOwner {
+// Sent by the Min worker to the main window once the window is hidden.
+const UINT WM_SWEEP_HIDDEN = WM_APP + 2;
+
+class CSweepDlg : public CDialog {
 public:
     explicit CSweepDlg(HWND hParent = nullptr);
     ~CSweepDlg() override;
-
-    // Settings and their effects; callable from any thread: window, timer and
-    // hook work is handed to the window's own thread.
-    void SaveSettings();
-    void ApplyContentFlags();
-    void ApplyHotKeyState();
-    void RefreshStatus();
-    void StartAutoTimer();
-    void StopAutoTimer();
-    void UpdateAutoTimer();
-    void RestoreWindow();
-    // The settings sheet's side: OK and Cancel run on the sheet's thread.
-    CleanSettings& Settings() override { return m_settings; }
-    HWND SheetOwnerWindow() override { return m_hWnd; }
-    void CommitPendingSettings() override;
-    void RevertPendingSettings() override;
-    void SettingsSheetEnded() override;
-    // Ends the process (exit code 0) once the sheet, Help, Min and a running
-    // clean run have stopped.
-    [[noreturn]] void ExitProgram();
-
-    CleanSettings m_settings;
-    CTrayNotifyIcon m_trayIcon;
 
 protected:
     int OnCreate() override;
@@ -50,32 +33,44 @@ protected:
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 
 private:
+    // Settings and their effects, on the window's thread.
+    void SaveSettings();
+    void ApplyContentFlags();
+    void ApplyHotKeyState();
+    void RefreshStatus();
+    void StartAutoTimer();
+    void StopAutoTimer();
+    void UpdateAutoTimer();
+    void RestoreWindow();
+    // The sheet's end: OK takes over its copy and puts it in force, Cancel
+    // keeps only its folder list; both save.
+    void OnSettingsSheetClosed(bool ok, const CleanSettings& sheet);
+    void CommitPendingSettings();
+    // Ends the process (exit code 0) once the sheet, Help, Min and a running
+    // clean run have stopped.
+    [[noreturn]] void ExitProgram();
+
+    bool OnSkinMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
     void OnDestroy();
     void OnSkinButtonClicked(WPARAM wp, LPARAM lp);
     void OnTimer(UINT_PTR id);
     HBRUSH OnCtlColor(HDC hdc, HWND hCtl);
     void StartCleanRun();
     void OpenSettingsSheet();
+    bool SheetOpen() const;
     void CreateButtons();
     void PlacePane(CLogEdit& pane, UINT id, const RECT& rc);
     void FreeButtons();
-    void StopCleanRun();
     void SetAutoClean(int on);
     void SetHotKeyEnabled(int on);
-    bool OnOwnThread() const;
-    // Runs one of the members above on the window's thread.
-    enum Call { kRefreshStatus, kUpdateAutoTimer, kRestoreWindow };
-    void CallOnOwnThread(Call call);
 
-    // Workers that use this object (the sheet, Help, Min) are counted from
-    // their start until their last touch of it; param defaults to this.
-    bool StartWorker(AFX_THREADPROC proc, LPVOID param = nullptr, DWORD* threadId = nullptr);
-    void WorkerEnded();
-    // Ends the sheet and waits, pumping, for every counted worker; from then
-    // on no worker starts.
+    // The sheet, Help and Min: started here and waited for before the end.
+    // sheetThread: the sheet's, whose handle and id are kept.
+    bool StartWorker(AFX_THREADPROC proc, LPVOID param, HANDLE* sheetThread = nullptr);
+    // Ends the sheet as Cancel would and waits, pumping, for every worker;
+    // from then on no worker starts.
     void EndWorkers();
 
-    static UINT HelpWorker(LPVOID param);
     static UINT MinimizeThreadProc(LPVOID param);
 
     CSkinButton* m_pBtnStart = nullptr;
@@ -88,16 +83,19 @@ private:
     CSkinButton* m_pBtnClear = nullptr;
     CSkinButton* m_pBtnAbout = nullptr;
     CFolderTable* m_pFolderTable = nullptr;
+    CleanSettings m_settings;
     CHotKeyState m_hotKey;
+    CCleanRunner m_runner;
+    CTrayNotifyIcon m_trayIcon;
 
     std::string m_strOsText;
     std::string m_strModeText;
     std::string m_strHotKeyText;
-    volatile LONG m_bTimerRunning = 0;
-    volatile LONG m_bSheetOpen = 0;
+    int m_bTimerRunning = 0;
+    std::vector<HANDLE> m_workers;
+    HANDLE m_hSheetThread = nullptr; // one of m_workers
     DWORD m_nSheetThreadId = 0;
-    volatile LONG m_nWorkers = 0;
-    volatile LONG m_bEnding = 0;
+    bool m_bEnding = false;
     HICON m_hTrayIcon = nullptr;
     HICON m_hIcon = nullptr;
     HBRUSH m_brushPane = nullptr;

@@ -35,6 +35,7 @@ function(brightsweep_shipped target)
   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/framework/AnsiImports.cpp
                  ${CMAKE_SOURCE_DIR}/framework/RuntimeStrings.cpp
                  ${CMAKE_SOURCE_DIR}/framework/RuntimeCowStrings.cpp ${i486_objects})
+  target_link_libraries(${target} PRIVATE ansiimports)
   add_dependencies(${target} i486_runtime)
   # -B: the start-up objects crt2.o and dllcrt2.o from there.
   target_link_options(${target} PRIVATE -Wl,-Map,${map} -B${BRIGHTSWEEP_I486_RUNTIME}/)

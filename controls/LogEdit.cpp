@@ -4,10 +4,10 @@
 
 namespace {
 // wParam unused, lParam = const char* text; handled by the pane itself.
-const UINT WM_LOGEDIT_APPEND = WM_USER + 1100;
+const UINT WM_LOGEDIT_APPEND = WM_APP + 3;
 }
 
-void CLogEdit::AppendText(std::string text)
+void CLogEdit::AppendText(const std::string& text)
 {
     HWND hWnd = m_hWnd;
     if (!hWnd)

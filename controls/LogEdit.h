@@ -2,11 +2,12 @@
 // program writes. It keeps a fixed rectangle, hands the focus back, swallows
 // typed characters and leaves Enter to the dialog.
 #pragma once
+#include "engine/LogSink.h"
 #include "framework/SubclassWnd.h"
 
 #include <string>
 
-class CLogEdit : public CSubclassWnd {
+class CLogEdit : public CSubclassWnd, public CLogSink {
 public:
     CLogEdit() = default;
     ~CLogEdit() override = default;
@@ -15,7 +16,7 @@ public:
 
     // Adds text at the end and scrolls to the last line. Safe from any thread:
     // the read-modify-write runs on the pane's own thread, one append at a time.
-    void AppendText(std::string text);
+    void AppendText(const std::string& text) override;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;

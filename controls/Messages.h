@@ -7,7 +7,7 @@
 #define WM_SKINBUTTON_CLICKED (WM_USER + 1008)
 // The tray icon's callback: wParam = icon id, lParam = mouse message.
 #define WM_TRAY_NOTIFY (WM_USER + 1006)
-// Sent to the main window by CHotKeyState so that the keyboard hook is
-// installed and removed on the window's thread: wParam = 1 to install, 0 to
-// remove; lParam = the CHotKeyState object.
-#define WM_APPLY_HOTKEY_STATE (WM_USER + 1010)
+// The program's own messages between its threads and windows take WM_APP
+// and up: WM_APP + 1 the settings sheet's end (settings/pages/SettingsSheet.h),
+// WM_APP + 2 the window hidden by the Min worker (app/SweepDlg.h), WM_APP + 3
+// the log pane's append on its own thread (controls/LogEdit.cpp).

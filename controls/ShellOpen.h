@@ -30,7 +30,3 @@ bool BuildFallbackCommand(const char* command, const char* address, char* out, s
 // "Unable to open hyperlink:\n\n" and the text for a failed result code.
 std::string OpenErrorText(UINT code);
 
-// Worker procedure of the "Help" button (parameter: the main window, unused):
-// opens "help\help.htm" below the current directory. Returns 1 when the page
-// was handed to ShellOpen, 0 when the current directory could not be read.
-UINT HelpThreadProc(LPVOID mainWnd);

@@ -42,7 +42,6 @@ CTrayNotifyIcon::~CTrayNotifyIcon()
 BOOL CTrayNotifyIcon::AddToTray(CWnd* pNotifyWnd, UINT uID, const char* tip, HICON hIcon, UINT callbackMessage)
 {
     m_bWindowShown = TRUE;
-    m_pNotifyWnd = pNotifyWnd;
     m_nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
     m_nid.hWnd = pNotifyWnd ? pNotifyWnd->GetSafeHwnd() : nullptr;
     m_nid.uID = uID;

@@ -34,7 +34,6 @@ public:
     // Only the first, 88-byte part of the record reaches the shell.
     NOTIFYICONDATAA m_nid;
     BOOL m_bAdded = FALSE;
-    CWnd* m_pNotifyWnd = nullptr;
     // The notification window is on the screen (1) or hidden in the tray (0);
     // kept up to date by that window.
     BOOL m_bWindowShown = FALSE;

@@ -101,12 +101,6 @@ std::string WinInitPath()
 
 } // namespace
 
-BootDeleteKind BootDeleteKindFor(const OSVERSIONINFOA& version)
-{
-    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? BootDeleteKind::WinInit
-                                                              : BootDeleteKind::MoveFileOnBoot;
-}
-
 Undeleted UndeletedForError(DWORD win32Error)
 {
     if (win32Error == ERROR_SHARING_VIOLATION || win32Error == ERROR_LOCK_VIOLATION)

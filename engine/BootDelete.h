@@ -12,9 +12,6 @@
 
 enum class BootDeleteKind { MoveFileOnBoot, WinInit };
 
-// The mechanism of the system that GetVersionExA describes.
-BootDeleteKind BootDeleteKindFor(const OSVERSIONINFOA& version);
-
 // Why an entry of a cleaned folder could not be deleted: held open by another
 // program (a sharing violation or a lock), a folder not empty, or anything
 // else (read-only, denied), which is never scheduled.

@@ -1,8 +1,5 @@
 // The clean run: the version check, then the categories in their fixed order.
-#include "controls/LogEdit.h"
 #include "engine/FolderTable.h"
-#include "framework/MessageBox.h"
-#include "framework/Thread.h"
 
 OsVerdict ClassifyOs(BOOL versionOk, const OSVERSIONINFOA& version)
 {
@@ -21,7 +18,7 @@ OsVerdict ClassifyOs(BOOL versionOk, const OSVERSIONINFOA& version)
     }
 }
 
-BOOL CFolderTable::CheckOsAndRun()
+OsVerdict CFolderTable::CheckOsAndRun()
 {
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(version);
@@ -29,22 +26,12 @@ BOOL CFolderTable::CheckOsAndRun()
     return CheckOsAndRunFor(ok, version);
 }
 
-BOOL CFolderTable::CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& version)
+OsVerdict CFolderTable::CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& version)
 {
-    switch (ClassifyOs(versionOk, version)) {
-    case OsVerdict::KernelError:
-        AfxFatalExit("I'm sorry, A Kernal Error!");
-    case OsVerdict::Win31:
-        AfxFatalExit("I'am sorry, Current windows3.1 can't be supported!");
-    case OsVerdict::Unsupported:
-        AfxFatalExit("I'm sorry, Current your OS version can't be supported.");
-    case OsVerdict::Skip:
-        return TRUE;
-    case OsVerdict::Run:
-        break;
-    }
-    Run();
-    return TRUE;
+    OsVerdict verdict = ClassifyOs(versionOk, version);
+    if (verdict == OsVerdict::Run)
+        Run();
+    return verdict;
 }
 
 BOOL CFolderTable::Run()
@@ -52,7 +39,6 @@ BOOL CFolderTable::Run()
     Append("Begin cleaning...");
     Append("\r\n");
 
-    // Flags are read when the run reaches each step, not copied at its start.
     struct Step {
         const char* text;
         const BOOL* has; // null: always available
@@ -88,34 +74,4 @@ BOOL CFolderTable::Run()
     Append("End cleaning...OK");
     Append("\r\n");
     return TRUE;
-}
-
-UINT CleanThreadProc(LPVOID param)
-{
-    auto* table = static_cast<CFolderTable*>(param);
-    struct EndGuard {
-        CFolderTable* table;
-        ~EndGuard() { table->EndRun(); }
-    } guard{table};
-    table->CheckOsAndRun();
-    return 0;
-}
-
-bool StartCleanRun(CFolderTable* table, CLogEdit* logPane)
-{
-    if (!table->TryBeginRun())
-        return false;
-    if (logPane)
-        logPane->SetWindowText("");
-    if (!AfxBeginThread(CleanThreadProc, table)) {
-        table->EndRun();
-        return false;
-    }
-    return true;
-}
-
-void StopCleanRunAndWait(CFolderTable* table)
-{
-    table->RequestStop();
-    PumpMessagesUntil([table] { return !table->IsRunning(); });
 }

@@ -1,7 +1,6 @@
 // Emptying folders, and clearing the browser's history and typed addresses.
 #include "engine/BootDelete.h"
 #include "engine/DeleteWalk.h"
-#include "engine/FolderList.h"
 #include "engine/FolderTable.h"
 #include "engine/NtFiles.h"
 #include "engine/SafePath.h"
@@ -52,12 +51,12 @@ void CFolderTable::EmptyFolder(const char* pattern, const char* folder, CBootDel
         return;
     const CNtFiles* nt = CNtFiles::Get();
     if (m_walk == DeleteWalk::Native && nt) {
-        WalkOptions options = NativeWalkOptions(*nt, &m_lStop);
+        WalkOptions options = NativeWalkOptions(*nt, m_pStop);
         options.onFailure = held ? ScheduleNative : nullptr;
         options.context = held;
         DeleteTreeNative(*nt, path, pattern, options);
     } else {
-        DeleteTreeWin95(path, pattern, &m_lStop, held ? ScheduleWin95 : nullptr, held);
+        DeleteTreeWin95(path, pattern, m_pStop, held ? ScheduleWin95 : nullptr, held);
     }
 }
 
@@ -99,10 +98,7 @@ BOOL CFolderTable::CleanRecent()
 
 void CFolderTable::CleanCustom()
 {
-    if (!m_pCustomFolders)
-        return;
-    // A copy: the settings thread may edit the list meanwhile.
-    for (const std::string& folder : m_pCustomFolders->Snapshot()) {
+    for (const std::string& folder : m_customFolders) {
         if (StopRequested())
             return;
         // A value that is no absolute path, a protected folder, one that is

@@ -1,9 +1,8 @@
 #include "engine/FolderTable.h"
 
-#include "controls/LogEdit.h"
+#include "engine/LogSink.h"
 #include "engine/NtFiles.h"
 #include "engine/SafePath.h"
-#include "framework/MessageBox.h"
 
 #include <vector>
 
@@ -71,9 +70,10 @@ std::string CFolderTable::QueryFolderValue(HKEY hKey, const char* valueName)
 void CFolderTable::ResolveFolders()
 {
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_READ | KEY_WRITE, &hKey) !=
-        ERROR_SUCCESS)
-        AfxFatalExit("I'am sorry, Can't Find Right Registry");
+    m_bShellFolders = ::RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_READ | KEY_WRITE, &hKey) ==
+                      ERROR_SUCCESS;
+    if (!m_bShellFolders)
+        return; // the program ends
 
     struct Entry {
         const char* value;
@@ -117,17 +117,4 @@ void CFolderTable::Append(const char* text)
 {
     if (m_pLog)
         m_pLog->AppendText(text);
-}
-
-bool CFolderTable::TryBeginRun()
-{
-    if (m_lStop)
-        return false;
-    return ::InterlockedCompareExchange(&m_lRunning, 1, 0) == 0;
-}
-
-void CFolderTable::EndRun()
-{
-    // Once this is written the table may be freed.
-    ::InterlockedExchange(&m_lRunning, 0);
 }

@@ -1,13 +1,20 @@
 // The clean run's working object: per category whether its folder is available
-// and whether the user enabled it, the resolved folders, and the log pane of
-// the next run. The cleaners are its methods.
+// and whether the user enabled it, the resolved folders, the user's folders
+// and the sink of the run's text. The cleaners are its methods. The main
+// window's thread owns the program's table; each run works on a copy of it
+// taken when the run starts.
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
-class CLogEdit;
-class CFolderList;
+class CLogSink;
 class CBootDelete;
+
+// What the clean run does on a given answer of GetVersionExA; the last three
+// end the program, which the caller does.
+enum class OsVerdict { Run, Skip, KernelError, Win31, Unsupported };
+OsVerdict ClassifyOs(BOOL versionOk, const OSVERSIONINFOA& version);
 
 // How DeleteTree walks a folder: through handles (the NT family) or through
 // FindFirstFileA and full paths (the Windows 95 family).
@@ -15,15 +22,21 @@ enum class DeleteWalk { Native, Win95 };
 
 class CFolderTable {
 public:
-    // Resolves the folders; ends the process when the Shell Folders key is missing.
+    // Resolves the folders.
     CFolderTable();
     virtual ~CFolderTable();
-    CFolderTable(const CFolderTable&) = delete;
-    CFolderTable& operator=(const CFolderTable&) = delete;
+    CFolderTable(const CFolderTable&) = default;
+    CFolderTable& operator=(const CFolderTable&) = default;
 
-    void SetLogPane(CLogEdit* pLog) { m_pLog = pLog; }
-    // The user's folders for the Custom step; not owned. Null means none.
-    void SetCustomFolders(const CFolderList* pFolders) { m_pCustomFolders = pFolders; }
+    // False when the Shell Folders key could not be opened: the program ends.
+    bool ShellFoldersFound() const { return m_bShellFolders; }
+
+    void SetLogPane(CLogSink* pLog) { m_pLog = pLog; }
+    // The user's folders for the Custom step.
+    void SetCustomFolders(const std::vector<std::string>& folders) { m_customFolders = folders; }
+    // The run's stop request, set by its starter; null: never stops.
+    void SetStopFlag(const volatile LONG* stop) { m_pStop = stop; }
+    bool StopRequested() const { return m_pStop && *m_pStop; }
 
     // The walk this system takes, with the list of files to delete at the
     // next start that goes with it; a test may choose the other one.
@@ -32,11 +45,12 @@ public:
     void ResolveFolders();
     static std::string QueryFolderValue(HKEY hKey, const char* valueName);
 
-    // Clean run (worker thread).
-    BOOL CheckOsAndRun();
+    // Clean run (worker thread): the version check, then Run when the system
+    // is accepted. Returns the verdict; a fatal one is the caller's to show.
+    OsVerdict CheckOsAndRun();
     // The same with a given answer of GetVersionExA: for platforms the test
     // machine cannot report.
-    BOOL CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& version);
+    OsVerdict CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& version);
     BOOL Run();
 
     // Cleaners (worker thread).
@@ -51,18 +65,7 @@ public:
     HRESULT ClearUrlHistory();
     BOOL CleanTypedUrls();
 
-    // One run at a time. TryBeginRun marks the table busy and returns false when
-    // a run already works or a stop was requested; EndRun is the run's very last
-    // touch of the table.
-    bool TryBeginRun();
-    void EndRun();
-    bool IsRunning() const { return m_lRunning != 0; }
-    // Asks a working run to stop at its next directory entry or category, and
-    // refuses every later run: for shutting down.
-    void RequestStop() { ::InterlockedExchange(&m_lStop, 1); }
-    bool StopRequested() const { return m_lStop != 0; }
-
-    CLogEdit* m_pLog = nullptr;
+    CLogSink* m_pLog = nullptr;
     BOOL m_bHasTemp = FALSE;
     BOOL m_bCleanTemp = FALSE;
     BOOL m_bHasCache = FALSE;
@@ -92,23 +95,9 @@ private:
     // The browser's folders, whose files in use go at the next start.
     void EmptyBrowserFolder(const std::string& folder);
 
-    const CFolderList* m_pCustomFolders = nullptr;
+    std::vector<std::string> m_customFolders;
     DeleteWalk m_walk = DeleteWalk::Native;
-    volatile LONG m_lRunning = 0;
-    volatile LONG m_lStop = 0;
+    const volatile LONG* m_pStop = nullptr;
+    bool m_bShellFolders = false;
 };
 
-// What the clean run does on a given answer of GetVersionExA.
-enum class OsVerdict { Run, Skip, KernelError, Win31, Unsupported };
-OsVerdict ClassifyOs(BOOL versionOk, const OSVERSIONINFOA& version);
-
-// The worker's procedure: param is the table. Returns 0.
-UINT CleanThreadProc(LPVOID param);
-
-// Starts a clean run on a worker: empties the log pane, then runs over table.
-// Ignored (returns false, the pane untouched) while another run works.
-bool StartCleanRun(CFolderTable* table, CLogEdit* logPane);
-
-// Asks a working run to stop and waits for it while pumping this thread's
-// messages. Afterwards the table may be freed.
-void StopCleanRunAndWait(CFolderTable* table);

@@ -15,16 +15,6 @@ CWinApp::~CWinApp()
         g_app = nullptr;
 }
 
-int CWinApp::Run()
-{
-    MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return ExitInstance();
-}
-
 CWinApp* AfxGetApp()
 {
     return g_app;
@@ -36,8 +26,7 @@ int AfxWinMain()
     if (!app)
         return 0;
     try {
-        if (app->InitInstance())
-            return app->Run();
+        app->InitInstance();
         return app->ExitInstance();
     } catch (...) {
         return 0;

@@ -35,7 +35,7 @@ bool CCustomWnd::CreateEx(DWORD exStyle, const char* className, const char* text
         return false;
     HWND hWnd = ::CreateWindowExA(exStyle, className, text, style, rc.left, rc.top, rc.right - rc.left,
                                   rc.bottom - rc.top, hParent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                  ::GetModuleHandleA(nullptr), this);
+                                  ::GetModuleHandleA(nullptr), static_cast<CWnd*>(this));
     return hWnd != nullptr && m_hWnd == hWnd;
 }
 
@@ -52,20 +52,10 @@ LRESULT CCustomWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 LRESULT CALLBACK CCustomWnd::ClassProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == WM_NCCREATE) {
-        auto* creating = static_cast<CCustomWnd*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        if (creating) {
-            creating->m_hWnd = hWnd;
-            ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
-        }
-    }
-    auto* self = reinterpret_cast<CCustomWnd*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
-        if (self)
-            self->m_hWnd = nullptr;
-        return ::DefWindowProcA(hWnd, msg, wp, lp);
-    }
+    CWnd* creating = nullptr;
+    if (msg == WM_NCCREATE)
+        creating = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    auto* self = static_cast<CCustomWnd*>(BoundWindowObject(hWnd, msg, GWLP_USERDATA, creating));
     if (!self)
         return ::DefWindowProcA(hWnd, msg, wp, lp);
     try {

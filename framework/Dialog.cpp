@@ -2,19 +2,10 @@
 
 #include "framework/DialogProc.h"
 
-namespace {
-// The dialog being created on this thread, until its window is known.
-thread_local CDialog* t_creating = nullptr;
-
-} // namespace
-
 INT_PTR CDialog::DoModal()
 {
-    CDialog* outer = t_creating;
-    t_creating = this;
     INT_PTR r = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate), m_hWndParent,
-                                  DialogProc, reinterpret_cast<LPARAM>(this));
-    t_creating = outer;
+                                  DialogProc, reinterpret_cast<LPARAM>(static_cast<CWnd*>(this)));
     m_hWnd = nullptr;
     return r;
 }
@@ -35,19 +26,8 @@ bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT*)
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    CDialog* binding = nullptr;
-    if (!::GetWindowLongPtrA(hWnd, DWLP_USER)) {
-        binding = t_creating;
-        t_creating = nullptr;
-    }
-    CDialog* self = BoundDialogObject(hWnd, msg, binding);
-    if (!self)
-        return FALSE;
-    try {
-        return self->Dispatch(msg, wp, lp);
-    } catch (...) {
-        return FALSE;
-    }
+    CWnd* creating = msg == WM_INITDIALOG ? reinterpret_cast<CWnd*>(lp) : nullptr;
+    return DispatchToBound<CDialog>(hWnd, msg, wp, lp, creating);
 }
 
 INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp)

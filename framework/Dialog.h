@@ -35,6 +35,7 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
     INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    template <class T> friend INT_PTR DispatchToBound(HWND, UINT, WPARAM, LPARAM, CWnd*);
 };
 
 // Centres hWnd over the window rectangle of hOver, or over the primary work

@@ -2,23 +2,19 @@
 #pragma once
 #include "framework/Wnd.h"
 
-// The object kept in a dialog window's DWLP_USER: bound to `binding` when the
-// window has none yet, let go at WM_NCDESTROY (null is returned then, and
-// for windows with no object).
-template <class T> T* BoundDialogObject(HWND hWnd, UINT msg, T* binding)
+// A dialog procedure's body: the message to the Dispatch of the object bound
+// to hWnd from creating (BoundWindowObject with DWLP_USER), FALSE before the
+// binding and for whatever escapes.
+template <class T> INT_PTR DispatchToBound(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp, CWnd* creating)
 {
-    auto* self = reinterpret_cast<T*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-    if (!self && binding) {
-        self = binding;
-        self->m_hWnd = hWnd;
-        ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    auto* self = static_cast<T*>(BoundWindowObject(hWnd, msg, DWLP_USER, creating));
+    if (!self)
+        return FALSE;
+    try {
+        return self->Dispatch(msg, wp, lp);
+    } catch (...) {
+        return FALSE;
     }
-    if (self && msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
-        self->m_hWnd = nullptr;
-        return nullptr;
-    }
-    return self;
 }
 
 // What a dialog procedure returns for a message it handled with this result:

@@ -27,11 +27,6 @@ void AfxSetMainWnd(HWND hWnd)
     g_hMainWnd = hWnd;
 }
 
-HWND AfxGetMainWnd()
-{
-    return g_hMainWnd;
-}
-
 int AfxMessageBox(const char* text, UINT type, UINT)
 {
     if ((type & MB_ICONMASK) == 0)

@@ -9,7 +9,6 @@ std::string AfxGetAppName();
 
 // The window that owns message boxes raised on the user-interface thread.
 void AfxSetMainWnd(HWND hWnd);
-HWND AfxGetMainWnd();
 
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 

@@ -25,7 +25,7 @@ void CPropertyPage::BuildPage(PROPSHEETPAGEA* page)
         page->pResource = reinterpret_cast<LPCDLGTEMPLATEA>(m_template.data());
     }
     page->pfnDlgProc = PageProc;
-    page->lParam = reinterpret_cast<LPARAM>(this);
+    page->lParam = reinterpret_cast<LPARAM>(static_cast<CWnd*>(this));
 }
 
 void CPropertyPage::FailField(UINT id, const char* text)
@@ -38,17 +38,10 @@ void CPropertyPage::FailField(UINT id, const char* text)
 
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    CPropertyPage* binding = nullptr;
+    CWnd* creating = nullptr;
     if (msg == WM_INITDIALOG)
-        binding = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
-    CPropertyPage* self = BoundDialogObject(hWnd, msg, binding);
-    if (!self)
-        return FALSE;
-    try {
-        return self->Dispatch(msg, wp, lp);
-    } catch (...) {
-        return FALSE;
-    }
+        creating = reinterpret_cast<CWnd*>(reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
+    return DispatchToBound<CPropertyPage>(hWnd, msg, wp, lp, creating);
 }
 
 INT_PTR CPropertyPage::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
@@ -81,12 +74,7 @@ bool CPropertyPage::OnNotify(const NMHDR* hdr, LRESULT* result)
         return true;
     case PSN_APPLY:
         m_bApplied = true;
-        OnOK();
         *result = PSNRET_NOERROR;
-        return true;
-    case PSN_RESET:
-        OnCancel();
-        *result = 0;
         return true;
     default:
         return false;

@@ -29,9 +29,6 @@ protected:
     // The data exchange from the controls, run when the user leaves the page or
     // presses OK: false refuses, and the page (and the sheet) stay open.
     virtual bool ReadControls() { return true; }
-    // PSN_APPLY and PSN_RESET.
-    virtual void OnOK() {}
-    virtual void OnCancel() {}
     // Every message, before the handlers above. Return true when handled,
     // with the message's result in *result.
     virtual bool OnMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
@@ -45,6 +42,7 @@ protected:
 private:
     static INT_PTR CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
     INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+    template <class T> friend INT_PTR DispatchToBound(HWND, UINT, WPARAM, LPARAM, CWnd*);
     bool OnNotify(const NMHDR* hdr, LRESULT* result);
 
     bool m_bApplied = false;

@@ -22,7 +22,7 @@ unsigned __stdcall ThreadEntry(void* p)
 
 } // namespace
 
-bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param, DWORD* threadId)
+bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param, DWORD* threadId, HANDLE* thread)
 {
     auto* block = new StartBlock{proc, param};
     unsigned id = 0;
@@ -31,7 +31,10 @@ bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param, DWORD* threadId)
         delete block;
         return false;
     }
-    ::CloseHandle(reinterpret_cast<HANDLE>(h));
+    if (thread)
+        *thread = reinterpret_cast<HANDLE>(h);
+    else
+        ::CloseHandle(reinterpret_cast<HANDLE>(h));
     if (threadId)
         *threadId = id;
     return true;

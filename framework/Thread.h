@@ -5,9 +5,10 @@
 typedef UINT (*AFX_THREADPROC)(LPVOID);
 
 // Starts proc(param) on a new thread at normal priority with the default stack.
-// The thread is not joined; its handle is closed at once. Returns false when no
-// thread could be started; *threadId, when given, receives the thread's id.
-bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param, DWORD* threadId = nullptr);
+// The thread is not joined. Returns false when no thread could be started;
+// *threadId, when given, receives the thread's id, and *thread its handle,
+// which the caller then closes (else it is closed at once).
+bool AfxBeginThread(AFX_THREADPROC proc, LPVOID param, DWORD* threadId = nullptr, HANDLE* thread = nullptr);
 
 #include <functional>
 

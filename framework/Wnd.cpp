@@ -1,5 +1,21 @@
 #include "framework/Wnd.h"
 
+CWnd* BoundWindowObject(HWND hWnd, UINT msg, int slot, CWnd* creating)
+{
+    auto* self = reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hWnd, slot));
+    if (!self && creating) {
+        self = creating;
+        self->m_hWnd = hWnd;
+        ::SetWindowLongPtrA(hWnd, slot, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (self && msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hWnd, slot, 0);
+        self->m_hWnd = nullptr;
+        return nullptr;
+    }
+    return self;
+}
+
 std::string CWnd::GetWindowText() const
 {
     int len = ::GetWindowTextLengthA(m_hWnd);

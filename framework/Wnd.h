@@ -10,16 +10,10 @@ public:
     virtual ~CWnd() = default;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
-    void Attach(HWND hWnd) { m_hWnd = hWnd; }
-    HWND Detach() { HWND h = m_hWnd; m_hWnd = nullptr; return h; }
 
     LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const
     {
         return ::SendMessageA(m_hWnd, msg, wp, lp);
-    }
-    BOOL PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const
-    {
-        return ::PostMessageA(m_hWnd, msg, wp, lp);
     }
     void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
     std::string GetWindowText() const;
@@ -31,6 +25,14 @@ public:
 
     HWND m_hWnd = nullptr;
 };
+
+// The object of a window of the program's own, kept in the window's slot
+// (DWLP_USER for dialogs and property pages, GWLP_USERDATA for windows of its
+// own classes). Bound once, to creating, taken from the creation parameter of
+// the message that carries it (WM_INITDIALOG, WM_NCCREATE); let go at
+// WM_NCDESTROY. Null then, and for the messages before the binding, which
+// take the default handling.
+CWnd* BoundWindowObject(HWND hWnd, UINT msg, int slot, CWnd* creating);
 
 // SystemParametersInfoA, or a stand-in for it.
 typedef BOOL(WINAPI* SystemParametersQuery)(UINT action, UINT param, PVOID data, UINT winIni);

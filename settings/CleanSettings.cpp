@@ -1,6 +1,6 @@
 #include "settings/CleanSettings.h"
 
-void CleanSettings::CommitPending()
+void CleanSettings::CommitSheet(const CleanSettings& sheet)
 {
     static int SettingValues::*const kValues[] = {
         &SettingValues::autoClean,      &SettingValues::hotKeyEnabled,    &SettingValues::cleanCache,
@@ -12,7 +12,14 @@ void CleanSettings::CommitPending()
     static_assert(sizeof(kValues) / sizeof(kValues[0]) * sizeof(int) == sizeof(SettingValues),
                   "every value of SettingValues is listed");
     for (int SettingValues::*value : kValues)
-        if (pending.*value != sheetStart.*value)
-            applied.*value = pending.*value;
+        if (sheet.pending.*value != sheet.applied.*value)
+            applied.*value = sheet.pending.*value;
     pending = applied;
+    customFolders = sheet.customFolders;
+}
+
+void CleanSettings::RevertSheet(const CleanSettings& sheet)
+{
+    pending = applied;
+    customFolders = sheet.customFolders;
 }

@@ -1,8 +1,9 @@
 // The program's configuration: every value in an applied copy, which the
 // program acts on and the store writes, and a pending copy that the settings
-// pages write; the user's folder list exists once and is edited in place.
+// pages write, and the user's folder list. The main window's thread owns the
+// program's record; the settings sheet works on a copy of its own.
 #pragma once
-#include "engine/FolderList.h"
+#include "settings/FolderList.h"
 
 struct SettingValues {
     int autoClean = 0;
@@ -24,14 +25,16 @@ struct SettingValues {
 struct CleanSettings {
     SettingValues applied;
     SettingValues pending;
-    // The applied values when the sheet opened: OK takes over only the pending
-    // values that differ from them, so that a change made meanwhile elsewhere
-    // (the tray menu, a button) stays unless a page changed the same value.
-    SettingValues sheetStart;
     CFolderList customFolders;
 
-    // The sheet's start, OK and Cancel.
-    void StartSheet() { pending = sheetStart = applied; }
-    void CommitPending();
-    void RevertPending() { pending = applied; }
+    // The sheet's copy at its start: pending from applied.
+    void StartSheet() { pending = applied; }
+    // The sheet's OK, given its copy: takes over the pending values that
+    // differ from the sheet's applied ones (what its pages changed), so that a
+    // change made meanwhile elsewhere (the tray menu) stays unless a page
+    // changed the same value; and the sheet's folder list.
+    void CommitSheet(const CleanSettings& sheet);
+    // The sheet's Cancel: only its folder list, which the Custom page edits at
+    // once, is kept.
+    void RevertSheet(const CleanSettings& sheet);
 };

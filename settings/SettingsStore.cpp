@@ -5,7 +5,6 @@
 #include <new>
 #include <vector>
 
-#include "engine/FolderTable.h"
 #include "framework/MessageBox.h"
 #include "settings/ValueFormats.h"
 
@@ -262,18 +261,4 @@ void SaveSettings(const CleanSettings& settings)
 
     RemoveOtherValues(hKey, written);
     ::RegCloseKey(hKey);
-}
-
-void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table)
-{
-    const SettingValues& values = settings.applied;
-    table.m_bCleanCache = values.cleanCache == 1;
-    table.m_bCleanHistory = values.cleanHistory == 1;
-    table.m_bCleanCookies = values.cleanCookies == 1;
-    table.m_bCleanTypedUrls = values.cleanTypedUrls == 1;
-    table.m_bCleanRecent = values.cleanRecent == 1;
-    table.m_bCleanTemp = values.cleanSystemTemp == 1;
-    table.m_bCleanFavorites = values.cleanFavorites == 1;
-    table.m_bCleanCustom = values.cleanCustomFolders == 1;
-    table.SetCustomFolders(&settings.customFolders);
 }

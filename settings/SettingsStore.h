@@ -1,13 +1,11 @@
 // Loading and saving the settings record under the current user's settings
-// key, and handing its category flags to the clean run's folder table. A
+// key. A
 // registry failure shows "error" and ends the process with exit code 0.
 #pragma once
 #include <string>
 #include <windows.h>
 
 #include "settings/CleanSettings.h"
-
-class CFolderTable;
 
 // Fills both copies of every value and appends the stored folders to
 // customFolders. On first start creates the key with the defaults; a missing
@@ -22,6 +20,3 @@ void SaveSettings(const CleanSettings& settings);
 // "Error" when it cannot be read.
 std::string ReadSettingText(HKEY hKey, const char* name);
 
-// Sets each enabled flag of the table to 1 exactly where the applied flag is 1,
-// and gives the table the folder list for its Custom step.
-void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table);

@@ -1,6 +1,6 @@
 #include "settings/pages/Custom.h"
 
-#include "engine/FolderList.h"
+#include "settings/FolderList.h"
 #include "framework/MessageBox.h"
 #include "res/resource.h"
 #include "settings/pages/FolderCandidate.h"
@@ -24,7 +24,7 @@ BOOL CCustom::OnInitDialog()
     HWND list = List();
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ::SendMessageA(list, LB_SETHORIZONTALEXTENT, 1820, 0);
-    for (const std::string& folder : m_pOwner->Settings().customFolders.Snapshot())
+    for (const std::string& folder : m_pSettings->customFolders.Snapshot())
         ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
     m_editPath.SubclassDlgItem(IDC_EDIT_FOLDER, m_hWnd);
     m_editPath.acceptFolders = 1;
@@ -78,7 +78,7 @@ void CCustom::OnAdd()
         ::SendMessageA(m_editPath.m_hWnd, EM_SETSEL, 0, -1);
         return;
     }
-    switch (AddFolderTo(m_pOwner->Settings().customFolders, candidate)) {
+    switch (AddFolderTo(m_pSettings->customFolders, candidate)) {
     case AddOutcome::Nothing:
         return;
     case AddOutcome::Duplicate:
@@ -101,13 +101,13 @@ void CCustom::OnRemove()
         AfxMessageBox(text, MB_OK);
         return;
     }
-    m_pOwner->Settings().customFolders.RemoveFirst(RowText(static_cast<int>(row)));
+    m_pSettings->customFolders.RemoveFirst(RowText(static_cast<int>(row)));
     ::SendMessageA(List(), LB_DELETESTRING, static_cast<WPARAM>(row), 0);
 }
 
 void CCustom::OnRemoveAll()
 {
-    m_pOwner->Settings().customFolders.Clear();
+    m_pSettings->customFolders.Clear();
     ::SendMessageA(List(), LB_RESETCONTENT, 0, 0);
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 #include "framework/PropertyPage.h"
 #include "settings/pages/DropEdit.h"
-#include "settings/pages/SettingsOwner.h"
+#include "settings/CleanSettings.h"
 
 class CFolderList;
 
@@ -16,7 +16,7 @@ AddOutcome AddFolderTo(CFolderList& list, const std::string& candidate);
 class CCustom : public CPropertyPage {
 public:
     CCustom();
-    void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
+    void SetSettings(CleanSettings* settings) { m_pSettings = settings; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -30,6 +30,6 @@ private:
     HWND List() const;
     std::string RowText(int row) const;
 
-    CSettingsOwner* m_pOwner = nullptr;
+    CleanSettings* m_pSettings = nullptr;
     CDropEdit m_editPath;
 };

@@ -23,7 +23,7 @@ CFileSetting::CFileSetting() : CPropertyPage(IDD_CONTENT) {}
 
 BOOL CFileSetting::OnInitDialog()
 {
-    const SettingValues& applied = m_pOwner->Settings().applied;
+    const SettingValues& applied = m_pSettings->applied;
     for (const CategoryBox& box : kBoxes)
         ::CheckDlgButton(m_hWnd, box.id, applied.*box.flag == 1 ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
@@ -31,7 +31,7 @@ BOOL CFileSetting::OnInitDialog()
 
 void CFileSetting::OnDestroy()
 {
-    SettingValues& pending = m_pOwner->Settings().pending;
+    SettingValues& pending = m_pSettings->pending;
     for (const CategoryBox& box : kBoxes)
         pending.*box.flag = ::IsDlgButtonChecked(m_hWnd, box.id) == BST_CHECKED ? 1 : 0;
 }

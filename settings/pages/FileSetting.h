@@ -1,17 +1,17 @@
 // The Content page: one check box per cleaning category.
 #pragma once
 #include "framework/PropertyPage.h"
-#include "settings/pages/SettingsOwner.h"
+#include "settings/CleanSettings.h"
 
 class CFileSetting : public CPropertyPage {
 public:
     CFileSetting();
-    void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
+    void SetSettings(CleanSettings* settings) { m_pSettings = settings; }
 
 protected:
     BOOL OnInitDialog() override;
     void OnDestroy() override;
 
 private:
-    CSettingsOwner* m_pOwner = nullptr;
+    CleanSettings* m_pSettings = nullptr;
 };

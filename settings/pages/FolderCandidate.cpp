@@ -62,12 +62,6 @@ PathKind KindOfPath(const std::string& path)
     return PathKind::Missing;
 }
 
-bool IsAddableFolder(const std::string& path)
-{
-    std::string folder;
-    return JudgeFolder(path, folder) == FolderVerdict::Cleanable && KindOfPath(folder) == PathKind::Folder;
-}
-
 const char* RefusalText(Refusal refusal)
 {
     switch (refusal) {

@@ -21,9 +21,6 @@ std::string ResolveCandidate(const std::string& path);
 enum class PathKind { Missing, Folder, File };
 PathKind KindOfPath(const std::string& path);
 
-// An existing folder, named by an absolute path, that a run may empty.
-bool IsAddableFolder(const std::string& path);
-
 // Why typed text is not taken.
 enum class Refusal { None, NotAbsolute, Protected, NoFolder };
 // The text that tells the user.

@@ -13,7 +13,7 @@ WORD CHotKeySetting::ControlHotKey() const
 
 BOOL CHotKeySetting::OnInitDialog()
 {
-    const SettingValues& applied = m_pOwner->Settings().applied;
+    const SettingValues& applied = m_pSettings->applied;
     ::CheckDlgButton(m_hWnd, IDC_CHECK_HOTKEY, applied.hotKeyEnabled == 1 ? BST_CHECKED : BST_UNCHECKED);
     // A key alone or with exactly one modifier; two or three become the key alone.
     ::SendDlgItemMessageA(m_hWnd, IDC_HOTKEY, HKM_SETRULES,
@@ -43,7 +43,7 @@ bool CHotKeySetting::ReadControls()
 void CHotKeySetting::OnDestroy()
 {
     HotKeyChoice choice = HotKeyFromControl(ControlHotKey());
-    SettingValues& pending = m_pOwner->Settings().pending;
+    SettingValues& pending = m_pSettings->pending;
     pending.hotKeyCode = choice.keyCode;
     pending.hotKeyModifier = choice.modifier;
     pending.hotKeyKeyCount = choice.keyCount;

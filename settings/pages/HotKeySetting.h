@@ -1,12 +1,12 @@
 // The HotKey page: the hot key on or off, and the key in a hot-key control.
 #pragma once
 #include "framework/PropertyPage.h"
-#include "settings/pages/SettingsOwner.h"
+#include "settings/CleanSettings.h"
 
 class CHotKeySetting : public CPropertyPage {
 public:
     CHotKeySetting();
-    void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
+    void SetSettings(CleanSettings* settings) { m_pSettings = settings; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -17,5 +17,5 @@ protected:
 private:
     WORD ControlHotKey() const;
 
-    CSettingsOwner* m_pOwner = nullptr;
+    CleanSettings* m_pSettings = nullptr;
 };

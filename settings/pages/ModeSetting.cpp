@@ -19,7 +19,7 @@ CModeSetting::CModeSetting() : CPropertyPage(IDD_MODE) {}
 
 BOOL CModeSetting::OnInitDialog()
 {
-    const SettingValues& applied = m_pOwner->Settings().applied;
+    const SettingValues& applied = m_pSettings->applied;
     ::CheckDlgButton(m_hWnd, IDC_CHECK_AUTO, applied.autoClean == 1 ? BST_CHECKED : BST_UNCHECKED);
     m_nMinutes = static_cast<unsigned>(applied.autoCleanMinutes);
     char text[16];
@@ -47,7 +47,7 @@ bool CModeSetting::ReadControls()
 
 void CModeSetting::OnDestroy()
 {
-    SettingValues& pending = m_pOwner->Settings().pending;
+    SettingValues& pending = m_pSettings->pending;
     pending.autoClean = ::IsDlgButtonChecked(m_hWnd, IDC_CHECK_AUTO) == BST_CHECKED ? 1 : 0;
     pending.autoCleanMinutes = static_cast<int>(m_nMinutes);
 }

@@ -1,12 +1,12 @@
 // The Mode page: auto-clean on or off and its interval in minutes.
 #pragma once
 #include "framework/PropertyPage.h"
-#include "settings/pages/SettingsOwner.h"
+#include "settings/CleanSettings.h"
 
 class CModeSetting : public CPropertyPage {
 public:
     CModeSetting();
-    void SetMainWindow(CSettingsOwner* owner) { m_pOwner = owner; }
+    void SetSettings(CleanSettings* settings) { m_pSettings = settings; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -14,6 +14,6 @@ protected:
     void OnDestroy() override;
 
 private:
-    CSettingsOwner* m_pOwner = nullptr;
+    CleanSettings* m_pSettings = nullptr;
     unsigned m_nMinutes = 0;
 };

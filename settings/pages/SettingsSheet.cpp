@@ -10,13 +10,6 @@
 #include <objbase.h>
 
 namespace {
-// Tells the owner that the thread is done with it, on every way out: the
-// last thing the thread does.
-struct SheetEndedGuard {
-    CSettingsOwner* owner;
-    ~SheetEndedGuard() { owner->SettingsSheetEnded(); }
-};
-
 struct ComGuard {
     // Apartment-threaded: the Custom page resolves dropped shortcuts.
     HRESULT result = ::CoInitialize(nullptr);
@@ -45,22 +38,21 @@ struct ContextGuard {
 UINT SettingsSheetThread(LPVOID param)
 {
     auto* context = static_cast<SettingsSheetContext*>(param);
-    SheetEndedGuard ended{context->owner};
     ComGuard com;
     ContextGuard owned{context};
-    CSettingsOwner* owner = context->owner;
+    CleanSettings* settings = &context->settings;
 
-    context->sheet = new CPropertySheet("Setting", owner->SheetOwnerWindow());
+    context->sheet = new CPropertySheet("Setting", context->owner);
     context->contentPage = new CFileSetting;
     context->modePage = new CModeSetting;
     context->hotKeyPage = new CHotKeySetting;
     context->customPage = new CCustom;
-    context->contentPage->SetMainWindow(owner);
-    context->modePage->SetMainWindow(owner);
-    context->hotKeyPage->SetMainWindow(owner);
-    context->customPage->SetMainWindow(owner);
+    context->contentPage->SetSettings(settings);
+    context->modePage->SetSettings(settings);
+    context->hotKeyPage->SetSettings(settings);
+    context->customPage->SetSettings(settings);
 
-    owner->Settings().StartSheet();
+    settings->StartSheet();
 
     context->sheet->SetIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP)));
     context->sheet->AddPage(context->contentPage);
@@ -68,9 +60,10 @@ UINT SettingsSheetThread(LPVOID param)
     context->sheet->AddPage(context->hotKeyPage);
     context->sheet->AddPage(context->customPage);
 
-    if (context->sheet->DoModal() == IDOK)
-        owner->CommitPendingSettings();
-    else
-        owner->RevertPendingSettings();
+    // The pages have written the copy when their windows went; the owner's
+    // thread applies it, so that the timer and the hook stay with that thread.
+    INT_PTR result = context->sheet->DoModal() == IDOK ? IDOK : IDCANCEL;
+    ::SendMessageA(context->owner, WM_SETTINGS_SHEET_CLOSED, static_cast<WPARAM>(result),
+                   reinterpret_cast<LPARAM>(settings));
     return 1;
 }

@@ -158,7 +158,6 @@ TEST_P(TrayTest, AddsTheIconAndRemovesItOnce)
     ASSERT_TRUE(Add(tray));
     EXPECT_TRUE(tray.m_bAdded);
     EXPECT_TRUE(tray.m_bWindowShown);
-    EXPECT_EQ(tray.m_pNotifyWnd, &owner);
     EXPECT_EQ(tray.m_nid.hWnd, owner.m_hWnd);
     EXPECT_EQ(tray.m_nid.uID, 195u);
     EXPECT_EQ(tray.m_nid.uFlags, 7u);

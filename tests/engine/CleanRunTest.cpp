@@ -1,4 +1,3 @@
-#include "engine/FolderList.h"
 #include "tests/engine/EngineFixture.h"
 
 namespace {
@@ -36,20 +35,16 @@ TEST_F(CleanRunTest, NoCategoryWritesOnlyTheFrameAndTouchesNothing)
         EXPECT_TRUE(Untouched(f)) << f;
 }
 
-TEST_F(CleanRunTest, CustomFoldersAreCleanedFromACopyAndBadEntriesAreSkipped)
+TEST_F(CleanRunTest, CustomFoldersAreCleanedAndBadEntriesAreSkipped)
 {
-    CFolderList folders;
     auto t = MakeTable();
     t->m_bCleanCustom = TRUE;
-    t->Run(); // no list at all
-    t->SetCustomFolders(&folders);
     t->Run(); // an empty list
-    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Custom...OK\r\nEnd cleaning...OK\r\n"
-                     "Begin cleaning...\r\nCleaning Custom...OK\r\nEnd cleaning...OK\r\n");
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Custom...OK\r\nEnd cleaning...OK\r\n");
 
     WriteFile("S:\\root-marker.txt");
-    folders.Assign({Folder("Custom1"), Folder("missing"), "Error", "", "S:\\", Folder("Custom1") + "\\sub\\b.txt",
-                    Folder("Custom2")});
+    t->SetCustomFolders({Folder("Custom1"), Folder("missing"), "Error", "", "S:\\", Folder("Custom1") + "\\sub\\b.txt",
+                         Folder("Custom2")});
     t->Run();
     EXPECT_TRUE(Emptied("Custom1"));
     EXPECT_TRUE(Emptied("Custom2"));
@@ -74,18 +69,16 @@ TEST_F(CleanRunTest, RelativeValuesLeaveTheCurrentDirectoryDriveAndProgramAlone)
     WriteFile(here + "\\c.txt");
     WriteFile(drive + "\\root-marker.txt");
     const std::vector<std::string> programFiles = ListDir(program), cRoot = ListDir("C:\\");
-    CFolderList folders;
     for (DeleteWalk walk : {DeleteWalk::Native, DeleteWalk::Win95})
         for (std::string value : std::vector<std::string>{"C:", "C:\\", ".", "..", "keep", "C:keep", drive, drive + "keep", "\\keep",
                                   std::string("\\\\.\\") + drive + "\\keep"}) {
             ::SetEnvironmentVariableA("TEMP", value.c_str());
             ::SetEnvironmentVariableA("TMP", value.c_str());
             SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", value);
-            folders.Assign({value});
             auto t = MakeTable();
             EXPECT_FALSE(t->m_bHasTemp || t->m_bHasCache) << value;
             t->UseWalk(walk);
-            t->SetCustomFolders(&folders);
+            t->SetCustomFolders({value});
             EnableDefaults(*t);
             t->m_bCleanHistory = FALSE; // the system's history service rewrites the shell folders
             t->m_bCleanCustom = TRUE;
@@ -124,26 +117,6 @@ TEST_F(CleanRunTest, TypedUrlsWithoutItsKeyStillReportsAndChangesNothing)
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kTypedUrls));
 }
 
-TEST_F(CleanRunTest, FlagsAreReadWhenTheRunReachesEachCategory)
-{
-    // A flag turned on by another thread mid-run counts: here Favorites is
-    // turned on while the Temp step is logged (the pane's append runs on this
-    // thread, so a subclass can act at that moment).
-    auto t = MakeTable();
-    t->m_bCleanTemp = TRUE;
-    PaneSpy spy;
-    pane.UnsubclassWindow();
-    ASSERT_TRUE(spy.SubclassWindow(host.hEdit));
-    spy.onText = [&](const std::string& text) {
-        if (text.find("Temp") != std::string::npos)
-            t->m_bCleanFavorites = TRUE;
-    };
-    t->SetLogPane(&spy);
-    t->Run();
-    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Temp...OK\r\nCleaning Favorites...OK\r\nEnd cleaning...OK\r\n");
-    EXPECT_TRUE(Emptied("Favorites"));
-}
-
 TEST_F(CleanRunTest, VersionVerdicts)
 {
     OSVERSIONINFOA v = {};
@@ -174,65 +147,14 @@ TEST_F(CleanRunTest, AnNtSixSystemRunsNothingAndSaysNothing)
     v.dwOSVersionInfoSize = sizeof(v);
     v.dwPlatformId = VER_PLATFORM_WIN32_NT;
     v.dwMajorVersion = 6;
-    t->CheckOsAndRunFor(TRUE, v);
+    EXPECT_EQ(t->CheckOsAndRunFor(TRUE, v), OsVerdict::Skip);
     EXPECT_EQ(Log(), "");
     for (const char* f : {"Temp", "Cache", "Cookies", "History", "Recent"})
         EXPECT_TRUE(Untouched(f)) << f;
     // The same system family at version 5 runs.
     v.dwMajorVersion = 5;
-    t->CheckOsAndRunFor(TRUE, v);
+    EXPECT_EQ(t->CheckOsAndRunFor(TRUE, v), OsVerdict::Run);
     EXPECT_TRUE(Emptied("Temp"));
-}
-
-TEST_F(CleanRunTest, ARunOnAWorkerWritesThroughThisThreadAndASecondStartIsIgnored)
-{
-    auto t = MakeTable();
-    EnableDefaults(*t);
-    pane.AppendText("old text");
-    ASSERT_TRUE(StartCleanRun(t.get(), &pane));
-    // The worker now waits for this thread to take its first line.
-    EXPECT_TRUE(t->IsRunning());
-    EXPECT_FALSE(StartCleanRun(t.get(), &pane));
-    ASSERT_TRUE(PumpUntil([&] { return !t->IsRunning(); }));
-    std::string log = Log();
-    EXPECT_EQ(log.find("old text"), std::string::npos);
-    EXPECT_EQ(log.rfind("Begin cleaning..."), 0u); // one run only
-    EXPECT_EQ(log.substr(log.size() - 19), "End cleaning...OK\r\n");
-    EXPECT_TRUE(Emptied("Temp"));
-
-    // Once it ended, a new start is accepted.
-    ASSERT_TRUE(StartCleanRun(t.get(), &pane));
-    ASSERT_TRUE(PumpUntil([&] { return !t->IsRunning(); }));
-}
-
-TEST_F(CleanRunTest, StoppingWaitsForTheWorkerWhilePumpingAndRefusesLaterRuns)
-{
-    std::string big = Folder("Temp") + "\\big";
-    MakeDir(big);
-    for (int i = 0; i < 300; ++i)
-        WriteFile(big + "\\f" + std::to_string(i));
-    auto t = MakeTable();
-    EnableDefaults(*t);
-    PaneSpy spy;
-    pane.UnsubclassWindow();
-    ASSERT_TRUE(spy.SubclassWindow(host.hEdit));
-    bool stop = false;
-    spy.onText = [&](const std::string& text) {
-        // The worker waits for this append: nothing of Temp is deleted yet.
-        if (!stop && text.find("Cleaning Temp...") != std::string::npos) {
-            t->RequestStop();
-            stop = true;
-        }
-    };
-    t->SetLogPane(&spy);
-    ASSERT_TRUE(StartCleanRun(t.get(), &spy));
-    ASSERT_TRUE(PumpUntil([&] { return stop; }));
-    StopCleanRunAndWait(t.get());
-    EXPECT_FALSE(t->IsRunning());
-    EXPECT_FALSE(StartCleanRun(t.get(), &spy));
-    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Temp...OK\r\n");
-    EXPECT_EQ(ListDir(big).size(), 300u);
-    t.reset(); // safe: no worker uses it any more
 }
 
 } // namespace

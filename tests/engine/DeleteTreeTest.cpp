@@ -161,7 +161,8 @@ TEST_P(DeleteTreeTest, AStopRequestEndsTheDeletionAtTheNextEntry)
     for (int i = 0; i < 20; ++i)
         WriteFile(f + "\\f" + std::to_string(i));
     auto table = MakeTable();
-    table->RequestStop();
+    const LONG stop = 1;
+    table->SetStopFlag(&stop);
     table->DeleteTree("*.*", f.c_str());
     EXPECT_EQ(ListDir(f).size(), 20u);
 }

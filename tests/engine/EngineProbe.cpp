@@ -1,7 +1,9 @@
-// Child program for the engine's process-ending paths and for the real version
-// check under a Wine version chosen by the parent test; also the other program
-// that holds a file open, without sharing, until it is ended.
+// Child program for the clean run's process-ending paths, as the program takes
+// them, and for the real version check under a Wine version chosen by the
+// parent test; also the other program that holds a file open, without
+// sharing, until it is ended.
 //   engine_probe kernel|win32s|platform3|noshell|run LOGFILE [cache]|hold FILE
+#include "app/CleanRunner.h"
 #include "controls/LogEdit.h"
 #include "engine/FolderTable.h"
 #include "tests/support/Windows.h"
@@ -22,7 +24,7 @@ int main(int argc, char** argv)
         ::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\BrightsweepTest\\EmptyUser", 0, nullptr, 0, KEY_ALL_ACCESS,
                           nullptr, &empty, nullptr);
         ::RegOverridePredefKey(HKEY_CURRENT_USER, empty);
-        CFolderTable table;
+        NewFolderTableOrEnd();
         return 3; // not reached
     }
     if (std::strcmp(mode, "hold") == 0 && argc > 2) {
@@ -39,14 +41,14 @@ int main(int argc, char** argv)
     }
     CFolderTable table;
     if (std::strcmp(mode, "kernel") == 0)
-        table.CheckOsAndRunFor(FALSE, v);
+        EndOnFatalVerdict(table.CheckOsAndRunFor(FALSE, v));
     if (std::strcmp(mode, "win32s") == 0) {
         v.dwPlatformId = VER_PLATFORM_WIN32s;
-        table.CheckOsAndRunFor(TRUE, v);
+        EndOnFatalVerdict(table.CheckOsAndRunFor(TRUE, v));
     }
     if (std::strcmp(mode, "platform3") == 0) {
         v.dwPlatformId = 3;
-        table.CheckOsAndRunFor(TRUE, v);
+        EndOnFatalVerdict(table.CheckOsAndRunFor(TRUE, v));
     }
     if (std::strcmp(mode, "run") == 0 && argc > 2) {
         HostWindow host;
@@ -55,7 +57,7 @@ int main(int argc, char** argv)
         table.SetLogPane(&pane);
         table.m_bCleanTemp = TRUE;
         table.m_bCleanCache = argc > 3 && std::strcmp(argv[3], "cache") == 0;
-        table.CheckOsAndRun();
+        EndOnFatalVerdict(table.CheckOsAndRun());
         FILE* f = std::fopen(argv[2], "wb");
         if (!f)
             return 4;

@@ -1,6 +1,6 @@
 // The settings pages' logic without the sheet: the interval box's reading, the
 // hot-key translation and the duplicate check of Add.
-#include "engine/FolderList.h"
+#include "settings/FolderList.h"
 #include "settings/pages/Custom.h"
 #include "settings/pages/HotKeyChoice.h"
 #include "settings/pages/IntervalInput.h"

@@ -1,5 +1,6 @@
 // Saves that keep the key readable throughout, and the record handed to the
 // clean run's folder table.
+#include "app/CleanRunner.h"
 #include "settings/SettingsStore.h"
 
 #include <atomic>
@@ -95,18 +96,5 @@ TEST_F(SettingsStore, ApplyContentFlagsSetsExactlyTheMatchingTableFlags)
     EXPECT_EQ(table.m_bCleanCache, FALSE);
     EXPECT_EQ(table.m_bCleanHistory, FALSE);
     EXPECT_EQ(table.m_bCleanCookies, TRUE);
-}
-
-TEST_F(SettingsStore, ApplyContentFlagsHandsTheFolderListToTheCustomStep)
-{
-    std::string folder = FreshScratch("settings-custom");
-    WriteFile(folder + "\\f.txt");
-    CFolderTable table;
-    CleanSettings s;
-    s.applied.cleanCustomFolders = 1;
-    ApplyContentFlags(s, table);
-    s.customFolders.Append(folder); // added later: the table sees the live list
-    table.CleanCustom();
-    EXPECT_TRUE(ListDir(folder).empty());
 }
 } // namespace

@@ -1,0 +1,103 @@
+#include "app/CleanRunner.h"
+
+#include "framework/MessageBox.h"
+#include "framework/Thread.h"
+
+void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table)
+{
+    const SettingValues& values = settings.applied;
+    table.m_bCleanCache = values.cleanCache == 1;
+    table.m_bCleanHistory = values.cleanHistory == 1;
+    table.m_bCleanCookies = values.cleanCookies == 1;
+    table.m_bCleanTypedUrls = values.cleanTypedUrls == 1;
+    table.m_bCleanRecent = values.cleanRecent == 1;
+    table.m_bCleanTemp = values.cleanSystemTemp == 1;
+    table.m_bCleanFavorites = values.cleanFavorites == 1;
+    table.m_bCleanCustom = values.cleanCustomFolders == 1;
+}
+
+CFolderTable* NewFolderTableOrEnd()
+{
+    auto* table = new CFolderTable;
+    if (!table->ShellFoldersFound())
+        AfxFatalExit("I'am sorry, Can't Find Right Registry");
+    return table;
+}
+
+void EndOnFatalVerdict(OsVerdict verdict)
+{
+    switch (verdict) {
+    case OsVerdict::KernelError:
+        AfxFatalExit("I'm sorry, A Kernal Error!");
+    case OsVerdict::Win31:
+        AfxFatalExit("I'am sorry, Current windows3.1 can't be supported!");
+    case OsVerdict::Unsupported:
+        AfxFatalExit("I'm sorry, Current your OS version can't be supported.");
+    case OsVerdict::Run:
+    case OsVerdict::Skip:
+        break;
+    }
+}
+
+// What one worker owns for its run; freed by the runner once the worker has
+// ended.
+struct CCleanRunner::Job {
+    CFolderTable table;
+    LONG stop = 0; // written with InterlockedExchange by the runner
+};
+
+CCleanRunner::~CCleanRunner()
+{
+    StopAndWait();
+}
+
+bool CCleanRunner::IsRunning() const
+{
+    return m_hThread && ::WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
+}
+
+bool CCleanRunner::Start(const CFolderTable& snapshot, CLogSink* sink)
+{
+    if (m_bStopped || IsRunning())
+        return false;
+    Release();
+    m_pJob = new Job{snapshot};
+    m_pJob->table.SetLogPane(sink);
+    m_pJob->table.SetStopFlag(&m_pJob->stop);
+    if (!AfxBeginThread(ThreadProc, m_pJob, nullptr, &m_hThread)) {
+        Release();
+        return false;
+    }
+    return true;
+}
+
+UINT CCleanRunner::ThreadProc(LPVOID param)
+{
+    // The box and the end of the process come from this thread, as the run's
+    // own text does.
+    EndOnFatalVerdict(static_cast<Job*>(param)->table.CheckOsAndRun());
+    return 0;
+}
+
+void CCleanRunner::RequestStop()
+{
+    m_bStopped = true;
+    if (m_pJob)
+        ::InterlockedExchange(&m_pJob->stop, 1);
+}
+
+void CCleanRunner::StopAndWait()
+{
+    RequestStop();
+    PumpMessagesUntil([this] { return !IsRunning(); });
+    Release();
+}
+
+void CCleanRunner::Release()
+{
+    if (m_hThread)
+        ::CloseHandle(m_hThread);
+    m_hThread = nullptr;
+    delete m_pJob;
+    m_pJob = nullptr;
+}

@@ -1,0 +1,46 @@
+// What the program's folder table takes from the settings, and the start of
+// clean runs on workers, one at a time, each over a copy of the table taken at
+// its start; a run's fatal verdict. Used on the main window's thread only.
+#pragma once
+#include "engine/FolderTable.h"
+#include "settings/CleanSettings.h"
+
+class CLogSink;
+
+// Sets each enabled flag of the table to 1 exactly where the applied flag is 1.
+void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table);
+
+// The fatal verdicts' texts, shown before the process ends with exit code 0.
+// Returns for Run and Skip.
+void EndOnFatalVerdict(OsVerdict verdict);
+
+// The program's folder table; when the Shell Folders key is missing, shows
+// that and ends the process with exit code 0.
+CFolderTable* NewFolderTableOrEnd();
+
+class CCleanRunner {
+public:
+    CCleanRunner() = default;
+    ~CCleanRunner();
+    CCleanRunner(const CCleanRunner&) = delete;
+    CCleanRunner& operator=(const CCleanRunner&) = delete;
+
+    bool IsRunning() const;
+    // Starts a run over a copy of snapshot that writes to sink. Refused (false)
+    // while a run works and after Stop.
+    bool Start(const CFolderTable& snapshot, CLogSink* sink);
+    // Asks a working run to stop at its next entry or category; no run starts
+    // afterwards.
+    void RequestStop();
+    // RequestStop, then waits for the run while pumping this thread's messages.
+    void StopAndWait();
+
+private:
+    struct Job;
+    static UINT ThreadProc(LPVOID param);
+    void Release();
+
+    Job* m_pJob = nullptr;
+    HANDLE m_hThread = nullptr;
+    bool m_bStopped = false;
+};
