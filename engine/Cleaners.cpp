@@ -52,6 +52,11 @@ void CFolderTable::EmptyFolder(const char* pattern, const char* folder, CBootDel
     const Identity by = m_walk == DeleteWalk::Native ? Identity::Handles : Identity::Names;
     if (JudgeFolder(folder ? folder : "", path, by) != FolderVerdict::Cleanable)
         return;
+    // The Windows 95 walk on a system with handles (a test's choice): both.
+    std::string same;
+    if (by == Identity::Names && CNtFiles::Get() &&
+        JudgeFolder(path, same, Identity::Handles) != FolderVerdict::Cleanable)
+        return;
     if (held)
         held->SetFolder(path);
     const CNtFiles* nt = CNtFiles::Get();

@@ -242,9 +242,11 @@ bool Contains(const std::vector<FileIdentity>& ids, const FileIdentity& id)
 
 // The folders on the way to the folder, root first and the folder last, all
 // without a link: by handles.
-bool CleanableByHandles(const std::vector<FileIdentity>& chain, const Protections& p)
+// complete: the chain reaches the folder; else it ends above a missing name,
+// and only the folders above it are judged.
+bool CleanableByHandles(const std::vector<FileIdentity>& chain, bool complete, const Protections& p)
 {
-    if (chain.empty() || Contains(p.containedIds, chain.back()))
+    if (chain.empty() || (complete && Contains(p.containedIds, chain.back())))
         return false;
     bool belowWindows = false;
     bool inTraces = false;
@@ -543,12 +545,13 @@ FolderVerdict JudgeFolder(const std::string& value, std::string& out, Identity b
         LONG status = nt->OpenFolderNoLinks(out, h, by == Identity::Handles ? &chain : nullptr);
         if (h)
             ::CloseHandle(h);
-        if (status < 0)
-            // Nothing there: nothing to delete; it is judged again when emptied.
-            return IsNotFound(status) ? FolderVerdict::Cleanable : FolderVerdict::Protected;
+        // Nothing there: nothing to delete, and it is judged again when
+        // emptied; the folders above it still say whether it may be.
+        if (status < 0 && !IsNotFound(status))
+            return FolderVerdict::Protected;
+        if (by == Identity::Handles)
+            return CleanableByHandles(chain, status >= 0, p) ? FolderVerdict::Cleanable : FolderVerdict::Protected;
     }
-    if (by == Identity::Handles)
-        return CleanableByHandles(chain, p) ? FolderVerdict::Cleanable : FolderVerdict::Protected;
     std::string longName;
     if (!LongFolderName(out, longName))
         return FolderVerdict::Protected;
