@@ -77,8 +77,10 @@ Identity SystemIdentity();
 
 // Why a value may not be cleaned, or Cleanable with its one form in out.
 // Protected also stands for a link on the way and for protections that
-// cannot be read. A folder that does not exist is Cleanable: nothing is
-// there to delete, and it is judged again when it is emptied.
+// cannot be read. A folder that does not exist is judged by the folders
+// above it that do (nothing is there to delete, and it is judged again when
+// it is emptied). With Names where the system has handles (the Windows 95
+// walk through a test's choice), links are still refused by handle.
 enum class FolderVerdict { Cleanable, NotAbsolute, Protected };
 FolderVerdict JudgeFolder(const std::string& value, std::string& out);
 FolderVerdict JudgeFolder(const std::string& value, std::string& out, Identity by);
