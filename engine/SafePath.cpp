@@ -169,7 +169,7 @@ struct Protections {
     // and system folders; the trace folders below the Windows folder.
     std::vector<FileIdentity> containedIds;
     FileIdentity windowsId, systemId;
-    std::vector<FileIdentity> traceIds;
+    std::vector<std::string> traceFolders;
     // Names: upper-case long forms.
     std::vector<std::string> protectedNames;
     std::string windowsName, systemName;
@@ -198,6 +198,19 @@ bool CollectProtections(Identity by, Protections& p)
         }
         return true;
     }
+    // Each folder opened once, however many protected folders lie below it.
+    std::vector<std::pair<std::string, std::pair<Opened, FileIdentity>>> seen;
+    auto identityOf = [&seen](const std::string& path, FileIdentity& id) {
+        const std::string key = Upper(path);
+        for (const auto& s : seen)
+            if (s.first == key) {
+                id = s.second.second;
+                return s.second.first;
+            }
+        Opened opened = IdentityOfPath(path, id);
+        seen.push_back({key, {opened, id}});
+        return opened;
+    };
     for (size_t i = 0; i < folders.size(); ++i) {
         std::string root;
         std::vector<std::string> names;
@@ -205,15 +218,19 @@ bool CollectProtections(Identity by, Protections& p)
             return false;
         std::string prefix = root;
         FileIdentity id;
-        Opened opened = IdentityOfPath(prefix, id);
+        Opened opened = identityOf(prefix, id);
         for (size_t n = 0; opened == Opened::Ok; ++n) {
-            p.containedIds.push_back(id);
+            bool listed = false;
+            for (const FileIdentity& c : p.containedIds)
+                listed = listed || c == id;
+            if (!listed)
+                p.containedIds.push_back(id);
             if (n == names.size())
                 break;
             if (!AnsiEndsWith(prefix, '\\'))
                 prefix += '\\';
             prefix += names[n];
-            opened = IdentityOfPath(prefix, id);
+            opened = identityOf(prefix, id);
         }
         // The Windows and system folders exist, or nothing is safe; another
         // folder that is not there holds nothing to protect.
@@ -224,11 +241,8 @@ bool CollectProtections(Identity by, Protections& p)
         else if (i == 1)
             p.systemId = id;
     }
-    for (const std::string& t : traces) {
-        FileIdentity id;
-        if (IdentityOfPath(t, id) == Opened::Ok)
-            p.traceIds.push_back(id);
-    }
+    // The trace folders are opened only for a folder below the Windows folder.
+    p.traceFolders = traces;
     return true;
 }
 
@@ -248,17 +262,26 @@ bool CleanableByHandles(const std::vector<FileIdentity>& chain, bool complete, c
 {
     if (chain.empty() || (complete && Contains(p.containedIds, chain.back())))
         return false;
-    bool belowWindows = false;
-    bool inTraces = false;
-    for (const FileIdentity& id : chain) {
-        if (id == p.systemId)
+    size_t windows = chain.size();
+    for (size_t i = 0; i < chain.size(); ++i) {
+        if (chain[i] == p.systemId)
             return false;
-        if (belowWindows && Contains(p.traceIds, id))
-            inTraces = true;
-        if (id == p.windowsId)
-            belowWindows = true;
+        if (chain[i] == p.windowsId && windows == chain.size())
+            windows = i;
     }
-    return !belowWindows || inTraces;
+    if (windows == chain.size())
+        return true;
+    // Below the Windows folder: only inside one of its trace folders.
+    std::vector<FileIdentity> traceIds;
+    for (const std::string& t : p.traceFolders) {
+        FileIdentity id;
+        if (IdentityOfPath(t, id) == Opened::Ok)
+            traceIds.push_back(id);
+    }
+    for (size_t i = windows + 1; i < chain.size(); ++i)
+        if (Contains(traceIds, chain[i]))
+            return true;
+    return false;
 }
 
 bool CleanableByNames(const std::string& longName, const Protections& p)
