@@ -1,5 +1,6 @@
 #include "engine/BootDelete.h"
 
+#include "engine/SafePath.h"
 #include "framework/ProcAddress.h"
 
 #include <cstring>
@@ -32,12 +33,6 @@ void Trim(const std::string& s, size_t& begin, size_t& end)
 bool EqualsNoCase(const std::string& s, size_t begin, size_t end, const std::string& word)
 {
     return end - begin == word.size() && _stricmp(s.substr(begin, end - begin).c_str(), word.c_str()) == 0;
-}
-
-size_t LengthWithin(const char* s, size_t limit)
-{
-    const void* nul = std::memchr(s, '\0', limit);
-    return nul ? static_cast<const char*>(nul) - s : limit;
 }
 
 // The usual form of a path that the system names "\??\C:\dir",
@@ -94,7 +89,7 @@ std::string WinInitPath()
     if (n == 0 || n >= MAX_PATH)
         return std::string();
     std::string path(dir, n);
-    if (path.back() != '\\')
+    if (!AnsiEndsWith(path, '\\'))
         path += '\\';
     return path + "WININIT.INI";
 }
@@ -173,25 +168,45 @@ WinInitEdit AddWinInitDeletion(std::string& text, const std::string& shortPath, 
     return WinInitEdit::Added;
 }
 
-bool HasPendingDeletion(const char* data, size_t bytes, const char* path)
+namespace {
+// Pairs of strings: what to move, and where to (empty: delete it). A failed
+// read may leave data without its closing NULs: stop at the end. count is in
+// characters.
+template <class Char, class Same>
+bool HasPending(const Char* data, size_t count, Same same)
 {
-    // Pairs of strings: what to move, and where to (empty: delete it). A
-    // failed read may leave data without its closing NULs: stop at the end.
     size_t pos = 0;
-    while (pos < bytes && data[pos] != '\0') {
-        const char* from = data + pos;
-        size_t fromLen = LengthWithin(from, bytes - pos);
+    while (pos < count && data[pos] != 0) {
+        const Char* from = data + pos;
+        size_t fromLen = 0;
+        while (pos + fromLen < count && from[fromLen] != 0)
+            ++fromLen;
         pos += fromLen + 1;
-        if (pos > bytes)
+        if (pos > count)
             break;
-        size_t toLen = pos < bytes ? LengthWithin(data + pos, bytes - pos) : 0;
-        if (pos + toLen >= bytes)
+        size_t toLen = 0;
+        while (pos + toLen < count && data[pos + toLen] != 0)
+            ++toLen;
+        if (pos + toLen >= count)
             break; // the pair is cut off
-        if (toLen == 0 && _stricmp(DosForm(from, fromLen).c_str(), path) == 0)
+        if (toLen == 0 && same(DosForm(from, fromLen)))
             return true;
         pos += toLen + 1;
     }
     return false;
+}
+} // namespace
+
+bool HasPendingDeletion(const char* data, size_t bytes, const char* path)
+{
+    return HasPending(data, bytes, [path](const std::string& from) { return _stricmp(from.c_str(), path) == 0; });
+}
+
+void CBootDelete::SetFolder(const std::string& folder)
+{
+    WCHAR wide[MAX_PATH];
+    int chars = ::MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH);
+    m_folder.assign(wide, chars > 0 ? chars - 1 : 0);
 }
 
 bool CBootDelete::Schedule(const char* path, bool isFolder, Undeleted why)
@@ -219,46 +234,59 @@ bool CBootDelete::Left(const std::wstring& entry, const char* ansi, bool isFolde
             onlyScheduledInside = false;
         }
     bool scheduled = false;
-    if (ansi && !m_bRefused && std::strlen(ansi) < MAX_PATH) {
+    // Only what lies inside the folder being cleaned, which was judged no
+    // protected folder: never anything else.
+    const bool inside = !m_folder.empty() && IsInside(entry, m_folder);
+    if (inside && !m_bRefused) {
+        // The NT family takes the exact Unicode name; the Windows 95 family's
+        // list holds ANSI short names.
         if (!isFolder)
             scheduled = why == Undeleted::HeldOpen &&
-                        (m_kind == BootDeleteKind::WinInit ? ScheduleWinInit(ansi) : ScheduleMoveFile(ansi));
+                        (m_kind == BootDeleteKind::WinInit ? ansi && ScheduleWinInit(ansi) : ScheduleMoveFile(entry));
         else
             // The Windows 95 family's start-up step deletes files only.
             scheduled = why != Undeleted::Other && onlyScheduledInside &&
-                        m_kind == BootDeleteKind::MoveFileOnBoot && ScheduleMoveFile(ansi);
+                        m_kind == BootDeleteKind::MoveFileOnBoot && ScheduleMoveFile(entry);
     }
     if (!scheduled)
         m_unscheduled.push_back(entry);
     return scheduled;
 }
 
-bool CBootDelete::IsPendingMove(const char* path)
+bool CBootDelete::IsPendingMove(const std::wstring& path)
 {
+    // Looked up: the Windows 95 family has no Unicode registry calls.
+    static const auto queryValue = DECLARED_PROC(::GetModuleHandleA("advapi32.dll"), RegQueryValueExW);
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (!queryValue ||
+        ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
     DWORD size = 0;
-    std::vector<char> data;
-    LONG result = ::RegQueryValueExA(key, kPendingValue, nullptr, nullptr, nullptr, &size);
+    std::vector<WCHAR> data;
+    LONG result = queryValue(key, L"PendingFileRenameOperations", nullptr, nullptr, nullptr, &size);
     if (result == ERROR_SUCCESS && size > 0) {
-        data.resize(size);
-        result = ::RegQueryValueExA(key, kPendingValue, nullptr, nullptr,
-                                    reinterpret_cast<BYTE*>(data.data()), &size);
+        data.resize(size / sizeof(WCHAR) + 1);
+        result = queryValue(key, L"PendingFileRenameOperations", nullptr, nullptr,
+                            reinterpret_cast<BYTE*>(data.data()), &size);
     }
     ::RegCloseKey(key);
-    return result == ERROR_SUCCESS && !data.empty() && HasPendingDeletion(data.data(), size, path);
+    // Exact: the name as the walk saw it is the name scheduled.
+    return result == ERROR_SUCCESS && !data.empty() &&
+           HasPending(data.data(), size / sizeof(WCHAR), [&path](const std::wstring& from) { return from == path; });
 }
 
-bool CBootDelete::ScheduleMoveFile(const char* path)
+bool CBootDelete::ScheduleMoveFile(const std::wstring& path)
 {
     if (IsPendingMove(path))
         return true;
     // Looked up: the Windows 95 family has no such call to import.
-    static const auto moveFileEx = DECLARED_PROC(::GetModuleHandleA("kernel32.dll"), MoveFileExA);
+    static const auto moveFileEx = DECLARED_PROC(::GetModuleHandleA("kernel32.dll"), MoveFileExW);
     if (!moveFileEx)
         return false;
-    if (moveFileEx(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+    // The "\\?\" form keeps the name exact: no trailing dot or space
+    // stripped, no device name read into it.
+    std::wstring exact = path.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC" + path.substr(1) : L"\\\\?\\" + path;
+    if (moveFileEx(exact.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
         return true;
     // The list lies in the local machine's part of the registry, which only
     // administrators may change: then nothing is scheduled in this run.
@@ -277,6 +305,9 @@ bool CBootDelete::ScheduleWinInit(const char* path)
     std::string file = WinInitPath();
     if (file.empty())
         return false;
+    // The system caches profile files: another program's pending edit of
+    // WININIT.INI is written now, not over ours later.
+    ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
     // No sharing: nobody writes the file between the read and the write.
     HANDLE h = ::CreateFileA(file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);

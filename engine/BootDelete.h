@@ -39,6 +39,9 @@ bool HasPendingDeletion(const char* data, size_t bytes, const char* path);
 class CBootDelete {
 public:
     explicit CBootDelete(BootDeleteKind kind) : m_kind(kind) {}
+    // The folder being cleaned, as the walk was given it: only what lies
+    // inside it is ever scheduled.
+    void SetFolder(const std::string& folder);
 
     // The walk's report of an entry it could not delete: path is full, ANSI,
     // or Unicode chars long (the system's "\??\" or "\DosDevices\" prefix
@@ -57,11 +60,14 @@ private:
     bool Left(const std::wstring& entry, const char* ansi, bool isFolder, Undeleted why);
     // True when the NT family's list already deletes path at the next start
     // (WININIT.INI's own lines are found while it is edited).
-    static bool IsPendingMove(const char* path);
-    bool ScheduleMoveFile(const char* path);
+    static bool IsPendingMove(const std::wstring& path);
+    // path in its usual form ("C:\dir", "\\server\share"), scheduled by
+    // MoveFileExW in its "\\?\" form.
+    bool ScheduleMoveFile(const std::wstring& path);
     bool ScheduleWinInit(const char* path);
 
     BootDeleteKind m_kind;
+    std::wstring m_folder;
     // What was left and not scheduled, depth first, until its folder reports.
     std::vector<std::wstring> m_unscheduled;
     // Set once the system refused the list for this user: nothing more is tried.

@@ -45,10 +45,19 @@ void CFolderTable::EmptyBrowserFolder(const std::string& folder)
 
 void CFolderTable::EmptyFolder(const char* pattern, const char* folder, CBootDelete* held)
 {
-    // The folder in its one form, checked as it is then opened.
+    // The folder in its one form, judged once (not per entry) by the identity
+    // that goes with the walk; the native walk opens it again without links.
     std::string path;
-    if (JudgeFolder(folder ? folder : "", path) != FolderVerdict::Cleanable)
+    const Identity by = m_walk == DeleteWalk::Native ? Identity::Handles : Identity::Names;
+    if (JudgeFolder(folder ? folder : "", path, by) != FolderVerdict::Cleanable)
         return;
+    // The Windows 95 walk on a system with handles (a test's choice): both.
+    std::string same;
+    if (by == Identity::Names && CNtFiles::Get() &&
+        JudgeFolder(path, same, Identity::Handles) != FolderVerdict::Cleanable)
+        return;
+    if (held)
+        held->SetFolder(path);
     const CNtFiles* nt = CNtFiles::Get();
     if (m_walk == DeleteWalk::Native && nt) {
         WalkOptions options = NativeWalkOptions(*nt, m_pStop);

@@ -1,6 +1,7 @@
 #include "engine/DeleteWalk.h"
 
 #include "engine/NtFiles.h"
+#include "engine/SafePath.h"
 
 #include <winternl.h>
 
@@ -79,16 +80,10 @@ void CNativeWalk::Run(const std::string& folder, const char* pattern)
         m_maskChars = static_cast<ULONG>(maskChars);
     }
 
+    // One component at a time from the drive down: no link on the way.
     HANDLE top = nullptr;
-    if (m_nt.OpenFolder(m_path.c_str(), static_cast<ULONG>(m_path.size()), m_options.openReparsePoints, top) < 0)
+    if (m_nt.OpenFolderNoLinks(folder, top, nullptr) < 0)
         return;
-    ULONG attributes = 0;
-    // A folder that is itself a link is not entered.
-    if (m_options.openReparsePoints &&
-        (m_nt.QueryAttributes(top, attributes) < 0 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
-        ::CloseHandle(top);
-        return;
-    }
     m_frames.resize(1);
     Frame& f = m_frames[0];
     f.dir = top;
@@ -153,7 +148,10 @@ void CNativeWalk::Visit(const FILE_DIRECTORY_INFORMATION& entry)
                                                                              : EntryKind::File;
     const Frame& parent = m_frames[m_depth - 1];
     HANDLE h = nullptr;
-    LONG status = m_nt.OpenEntry(parent.dir, leaf, chars, kind, m_options.openReparsePoints, h);
+    // An entry the listing calls a link is opened as itself, whatever version
+    // the system reports (NT 3.x and 4 never list one).
+    LONG status =
+        m_nt.OpenEntry(parent.dir, leaf, chars, kind, m_options.openReparsePoints || kind == EntryKind::Link, h);
     if (status < 0) {
         Failed(status, parent.pathChars, leaf, chars);
         return;
@@ -239,15 +237,6 @@ bool IsDotEntry(const char* name)
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// A name that, joined into a path, means exactly this entry.
-bool IsJoinableName(const char* name)
-{
-    size_t n = std::strlen(name);
-    if (n == 0 || name[n - 1] == '.' || name[n - 1] == ' ')
-        return false;
-    return std::strpbrk(name, "\\/:*?\"<>|") == nullptr;
-}
-
 // out = dir + "\" + name; false (out untouched) when it would not fit in MAX_PATH.
 bool JoinPath(char (&out)[MAX_PATH], const char* dir, const char* name)
 {
@@ -272,13 +261,74 @@ struct Win95Failures {
     }
 };
 
+// Under Wine the Windows 95 walk lists a link like its target, and a
+// deletion through it reaches the target: each entry counts only when the
+// handle of its name carries that name (Wine names a link's handle by its
+// target). Elsewhere (the Windows 95 family) there are no links.
+class CWineNames {
+public:
+    explicit CWineNames(const CNtFiles* nt) : m_nt(nt)
+    {
+        if (m_nt)
+            m_buffer.resize(kNameBytes / sizeof(LONGLONG));
+    }
+    bool Active() const { return m_nt != nullptr; }
+    // The system's name of the folder at path, in out; false when it has none.
+    bool FolderName(const char* path, std::wstring& out)
+    {
+        HANDLE h = Open(path);
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        const WCHAR* name = nullptr;
+        ULONG chars = 0;
+        bool ok = m_nt->NameOf(h, m_buffer.data(), kNameBytes, name, chars) >= 0;
+        ::CloseHandle(h);
+        if (ok) {
+            out.assign(name, chars);
+            if (!out.empty() && out.back() == L'\\')
+                out.pop_back();
+        }
+        return ok;
+    }
+    // True when the entry leaf at path, in the folder named folderName, is
+    // itself and no link.
+    bool IsItself(const char* path, const std::wstring& folderName, const char* leaf)
+    {
+        WCHAR wide[MAX_PATH];
+        int chars = ::MultiByteToWideChar(CP_ACP, 0, leaf, -1, wide, MAX_PATH);
+        HANDLE h = chars > 1 ? Open(path) : INVALID_HANDLE_VALUE;
+        if (h == INVALID_HANDLE_VALUE)
+            return false;
+        const WCHAR* name = nullptr;
+        ULONG nameChars = 0;
+        bool ok = m_nt->NameOf(h, m_buffer.data(), kNameBytes, name, nameChars) >= 0 &&
+                  IsNameOfChild(name, nameChars, folderName.c_str(), static_cast<ULONG>(folderName.size()), wide,
+                                static_cast<ULONG>(chars - 1));
+        ::CloseHandle(h);
+        return ok;
+    }
+
+private:
+    HANDLE Open(const char* path) const
+    {
+        return ::CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                             nullptr);
+    }
+    const CNtFiles* m_nt;
+    std::vector<LONGLONG> m_buffer;
+};
+
 // One MAX_PATH buffer and one find record per level; the depth is bounded by
 // MAX_PATH.
 void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* stop,
-                 const Win95Failures& failures)
+                 const Win95Failures& failures, CWineNames& wine)
 {
     char path[MAX_PATH];
     if (!JoinPath(path, folder, pattern))
+        return;
+    std::wstring folderName; // once per folder, under Wine only
+    if (wine.Active() && !wine.FolderName(folder, folderName))
         return;
     WIN32_FIND_DATAA entry;
     HANDLE hFind = ::FindFirstFileA(path, &entry);
@@ -290,13 +340,17 @@ void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* s
         const bool isDir = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if (isDir && IsDotEntry(entry.cFileName))
             continue;
-        if (!IsJoinableName(entry.cFileName) || !JoinPath(path, folder, entry.cFileName))
+        // By characters: a double-byte name whose second byte is that of "\"
+        // or "|" is a plain name.
+        if (!IsPlainName(entry.cFileName) || !JoinPath(path, folder, entry.cFileName))
             continue; // skipped, never reinterpreted or truncated
+        if (wine.Active() && !wine.IsItself(path, folderName, entry.cFileName))
+            continue; // a link, left as it is with what it points to
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             // A link: these calls remove the link itself.
             failures.Check(isDir ? ::RemoveDirectoryA(path) : ::DeleteFileA(path), path, isDir);
         } else if (isDir) {
-            DeleteLevel("*.*", path, stop, failures);
+            DeleteLevel("*.*", path, stop, failures, wine);
             failures.Check(::RemoveDirectoryA(path), path, true);
         } else {
             failures.Check(::DeleteFileA(path), path, false);
@@ -311,10 +365,9 @@ WalkOptions NativeWalkOptions(const CNtFiles& nt, const volatile LONG* stop)
 {
     WalkOptions options;
     options.stop = stop;
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    // Links exist, and the option that opens them as themselves, from NT 5 on.
-    options.openReparsePoints = ::GetVersionExA(&version) && version.dwMajorVersion >= 5;
+    // Links exist, and the option that opens them as themselves, from NT 5
+    // on: asked of the system, not of the version it reports.
+    options.openReparsePoints = nt.KnowsReparsePoints();
     options.checkNames = nt.UnderWine();
     return options;
 }
@@ -328,5 +381,7 @@ void DeleteTreeNative(const CNtFiles& nt, const std::string& folder, const char*
 void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop,
                      DeleteFailedWin95Fn onFailure, void* context)
 {
-    DeleteLevel(pattern, folder.c_str(), stop, Win95Failures{onFailure, context});
+    const CNtFiles* nt = CNtFiles::Get();
+    CWineNames wine(nt && nt->UnderWine() ? nt : nullptr);
+    DeleteLevel(pattern, folder.c_str(), stop, Win95Failures{onFailure, context}, wine);
 }

@@ -17,8 +17,9 @@ typedef void (*DeleteFailedFn)(void* context, LONG status, const WCHAR* ntPath, 
 
 struct WalkOptions {
     const volatile LONG* stop = nullptr; // non-zero: stop at the next entry
-    // NT 5: open every entry with FILE_OPEN_REPARSE_POINT, so that a junction
-    // or symbolic link is opened, and removed, as itself.
+    // Where the system knows FILE_OPEN_REPARSE_POINT (NT 5): open every entry
+    // with it, so that a junction or symbolic link is opened, and removed, as
+    // itself. An entry the listing flags as a link is opened so in any case.
     bool openReparsePoints = false;
     // Wine, which reports a link like its target: an entry counts only when
     // its handle carries the name it was listed under.
@@ -30,8 +31,9 @@ struct WalkOptions {
 // The options this system needs, with stop.
 WalkOptions NativeWalkOptions(const CNtFiles& nt, const volatile LONG* stop);
 
-// The NT family: the folder (as AbsoluteFolder gives it) is opened once and
-// listed through its handle; each entry is opened relative to its folder's
+// The NT family: the folder (as AbsoluteFolder gives it) is opened once, one
+// component at a time from its drive with no link on the way, and listed
+// through its handle; each entry is opened relative to its folder's
 // handle and deleted through its own. Names stay as the system lists them; a
 // stack of open folders on the heap takes the place of recursion, so depth
 // costs no call stack and has no MAX_PATH limit. pattern limits the names at
@@ -41,8 +43,10 @@ void DeleteTreeNative(const CNtFiles& nt, const std::string& folder, const char*
 
 // The Windows 95 family, through FindFirstFileA and full paths within
 // MAX_PATH. A name that a path would read as something else (a separator,
-// wildcard or other reserved character, a trailing dot or space) is skipped,
-// and so is a name that would not fit.
+// wildcard or other reserved character, a trailing dot or space, read by
+// characters of the ANSI code page) is skipped, and so is a name that would
+// not fit. Under Wine, which lists a link like its target, an entry whose
+// handle does not carry its own name is left alone.
 // onFailure hears of every file or folder that could not be deleted, with
 // GetLastError's code and its full path.
 typedef void (*DeleteFailedWin95Fn)(void* context, DWORD error, const char* path, bool isFolder);

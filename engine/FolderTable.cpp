@@ -47,7 +47,9 @@ bool TempVariableIsRelative()
 
 CFolderTable::CFolderTable()
 {
-    m_walk = IsWin95Family() || !CNtFiles::Get() ? DeleteWalk::Win95 : DeleteWalk::Native;
+    // The native walk wherever ntdll has its calls, also on an NT that reports
+    // the Windows 95 family to this program.
+    m_walk = CNtFiles::Get() ? DeleteWalk::Native : DeleteWalk::Win95;
     ResolveFolders();
 }
 
@@ -105,7 +107,7 @@ void CFolderTable::ResolveFolders()
     if (n == 0 || n >= MAX_PATH)
         return;
     std::string shortened(temp, n);
-    if (!shortened.empty() && (shortened.back() == '\\' || shortened.back() == '/'))
+    if (AnsiEndsWith(shortened, '\\') || AnsiEndsWith(shortened, '/'))
         shortened.pop_back();
     if (Usable(shortened)) {
         m_strTemp = shortened;

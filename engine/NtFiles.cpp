@@ -1,6 +1,9 @@
 #include "engine/NtFiles.h"
 
+#include "engine/SafePath.h"
 #include "framework/ProcAddress.h"
+
+#include <winternl.h>
 
 #include <cstring>
 
@@ -19,6 +22,12 @@ const ULONG kOpenForBackupIntent = 0x00004000;
 const ULONG kOpenReparsePoint = 0x00200000;
 const ULONG kObjCaseInsensitive = 0x00000040;
 const LONG kStatusNameTooLong = static_cast<LONG>(0xC0000106);
+const LONG kStatusInvalidParameter = static_cast<LONG>(0xC000000D);
+const LONG kStatusObjectNameInvalid = static_cast<LONG>(0xC0000033);
+const LONG kStatusObjectNameNotFound = static_cast<LONG>(0xC0000034);
+const LONG kStatusObjectPathNotFound = static_cast<LONG>(0xC000003A);
+const LONG kStatusNoSuchFile = static_cast<LONG>(0xC000000F);
+const LONG kStatusNotADirectory = static_cast<LONG>(0xC0000103);
 
 struct IoStatus {
     LONG status;
@@ -64,6 +73,18 @@ const CNtFiles* CNtFiles::Get()
             delete nt;
             return static_cast<CNtFiles*>(nullptr);
         }
+        // NT 3.x and 4 refuse an option they do not know; the Windows folder
+        // is there to try it on.
+        char windows[MAX_PATH];
+        UINT n = ::GetWindowsDirectoryA(windows, MAX_PATH);
+        WCHAR wide[MAX_PATH + 16] = L"\\DosDevices\\";
+        int prefix = static_cast<int>(std::wcslen(wide));
+        int chars = n > 0 && n < MAX_PATH ? ::MultiByteToWideChar(CP_ACP, 0, windows, n, wide + prefix, MAX_PATH) : 0;
+        HANDLE h = nullptr;
+        LONG status = chars > 0 ? nt->OpenFolder(wide, prefix + chars, true, h) : kStatusInvalidParameter;
+        if (h)
+            ::CloseHandle(h);
+        nt->m_bReparse = status != kStatusInvalidParameter;
         return nt;
     }();
     return instance;
@@ -148,6 +169,127 @@ LONG CNtFiles::MarkForDeletion(HANDLE h) const
     IoStatus io = {};
     BOOLEAN deleteFile = TRUE;
     return m_pSetInformationFile(h, &io, &deleteFile, sizeof(deleteFile), kFileDispositionInformation);
+}
+
+bool IdentityOf(HANDLE h, FileIdentity& id)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(h, &info))
+        return false;
+    id.volume = info.dwVolumeSerialNumber;
+    id.indexHigh = info.nFileIndexHigh;
+    id.indexLow = info.nFileIndexLow;
+    return true;
+}
+
+bool IsNotFound(LONG status)
+{
+    return status == kStatusObjectNameNotFound || status == kStatusObjectPathNotFound ||
+           status == kStatusNoSuchFile || status == kStatusObjectNameInvalid || status == kStatusNotADirectory;
+}
+
+namespace {
+std::wstring Wide(const std::string& s)
+{
+    if (s.empty())
+        return std::wstring();
+    int chars = ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(chars > 0 ? chars : 0, L'\0');
+    if (chars > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), &w[0], chars);
+    return w;
+}
+
+// Closes its handle unless it was taken.
+struct Held {
+    HANDLE h = nullptr;
+    ~Held()
+    {
+        if (h)
+            ::CloseHandle(h);
+    }
+};
+} // namespace
+
+LONG CNtFiles::OpenFolderNoLinks(const std::string& folder, HANDLE& h, std::vector<FileIdentity>* ids) const
+{
+    h = nullptr;
+    if (ids)
+        ids->clear();
+    std::string root;
+    std::vector<std::string> names;
+    if (!SplitAbsoluteFolder(folder, root, names))
+        return kStatusObjectNameInvalid;
+    // "C:\" is "\DosDevices\C:\", "\\server\share" "\DosDevices\UNC\server\share\".
+    std::wstring rootName = L"\\DosDevices\\" +
+                            Wide(root.compare(0, 2, "\\\\") == 0 ? "UNC" + root.substr(1) + "\\" : root);
+    const ACCESS_MASK access = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    const ULONG options = kDirectoryFile | kSynchronousIoNonAlert | (m_bReparse ? kOpenReparsePoint : 0);
+    Held parent;
+    LONG status = Create(nullptr, rootName.c_str(), static_cast<ULONG>(rootName.size()), access, options, parent.h);
+    if (status < 0)
+        return status;
+    FileIdentity id;
+    if (ids) {
+        if (!IdentityOf(parent.h, id))
+            return kStatusInvalidParameter;
+        ids->push_back(id);
+    }
+    std::vector<LONGLONG> buffer;
+    std::wstring parentName;
+    if (m_bWine) {
+        buffer.resize((65536 + 16) / sizeof(LONGLONG));
+        const WCHAR* name = nullptr;
+        ULONG chars = 0;
+        if ((status = NameOf(parent.h, buffer.data(), 65536 + 16, name, chars)) < 0)
+            return status;
+        parentName.assign(name, chars);
+        if (!parentName.empty() && parentName.back() == L'\\')
+            parentName.pop_back();
+    }
+    for (const std::string& ansi : names) {
+        const std::wstring name = Wide(ansi);
+        std::wstring listed;
+        if (m_bWine) {
+            // The name the folder lists for it (its long name), which Wine's
+            // name of the handle must repeat.
+            status = ReadEntries(parent.h, buffer.data(), 8192, true, name.c_str(), static_cast<ULONG>(name.size()));
+            if (status < 0)
+                return IsNotFound(status) || status == static_cast<LONG>(0x80000006) ? kStatusObjectNameNotFound
+                                                                                     : status;
+            const auto* entry = reinterpret_cast<const FILE_DIRECTORY_INFORMATION*>(buffer.data());
+            listed.assign(entry->FileName, entry->FileNameLength / sizeof(WCHAR));
+        }
+        Held child;
+        if ((status = Create(parent.h, name.c_str(), static_cast<ULONG>(name.size()), access, options, child.h)) < 0)
+            return status;
+        ULONG attributes = 0;
+        if ((status = QueryAttributes(child.h, attributes)) < 0)
+            return status;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return kStatusLinkOnPath;
+        if (m_bWine) {
+            const WCHAR* own = nullptr;
+            ULONG chars = 0;
+            if ((status = NameOf(child.h, buffer.data(), 65536 + 16, own, chars)) < 0)
+                return status;
+            if (!IsNameOfChild(own, chars, parentName.c_str(), static_cast<ULONG>(parentName.size()), listed.c_str(),
+                               static_cast<ULONG>(listed.size())))
+                return kStatusLinkOnPath;
+            parentName.assign(own, chars);
+        }
+        if (ids) {
+            if (!IdentityOf(child.h, id))
+                return kStatusInvalidParameter;
+            ids->push_back(id);
+        }
+        ::CloseHandle(parent.h);
+        parent.h = child.h;
+        child.h = nullptr;
+    }
+    h = parent.h;
+    parent.h = nullptr;
+    return 0;
 }
 
 bool IsNameOfChild(const WCHAR* name, ULONG nameChars, const WCHAR* parent, ULONG parentChars,

@@ -4,6 +4,9 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 enum class EntryKind { Folder, File, Link };
 
 class CNtFiles {
@@ -12,6 +15,10 @@ public:
     static const CNtFiles* Get();
     // Wine reports a symbolic link like the entry it points to.
     bool UnderWine() const { return m_bWine; }
+    // The system takes FILE_OPEN_REPARSE_POINT (NT 5; NT 3.x and 4, which
+    // have no links, refuse the option). Probed, never taken from the
+    // version the program is told.
+    bool KnowsReparsePoints() const { return m_bReparse; }
 
     // Opens the folder with the full NT name ntName (chars long) for listing,
     // never for deletion; with openReparsePoint a link there is opened as
@@ -33,6 +40,17 @@ public:
     // Marks the object behind h for deletion when h is closed.
     LONG MarkForDeletion(HANDLE h) const;
 
+    // Opens folder (as AbsoluteFolder gives it) for listing one component at
+    // a time from its drive or share, each relative to the handle of the one
+    // before, and refuses a link, junction or mount point anywhere on the
+    // way (with the option that opens it as itself where the system knows
+    // it; under Wine, which names a link's handle by its target, by that
+    // name). ids, when given, receives the identity of every folder on the
+    // way, the drive's or share's root first and the folder last.
+    // kStatusLinkOnPath for a link; a not-found status when a component is
+    // missing.
+    LONG OpenFolderNoLinks(const std::string& folder, HANDLE& h, std::vector<struct FileIdentity>* ids) const;
+
 private:
     CNtFiles() = default;
     typedef LONG(NTAPI* QueryObjectFn)(HANDLE, int, PVOID, ULONG, PULONG);
@@ -45,12 +63,32 @@ private:
                 HANDLE& h) const;
 
     bool m_bWine = false;
+    bool m_bReparse = false;
     QueryObjectFn m_pQueryObject = nullptr;
     InformationFileFn m_pSetInformationFile = nullptr;
     InformationFileFn m_pQueryInformationFile = nullptr;
     CreateFileFn m_pCreateFile = nullptr;
     QueryDirectoryFileFn m_pQueryDirectoryFile = nullptr;
 };
+
+// What makes a file itself whatever it is called: its volume's serial number
+// and its index there (GetFileInformationByHandle).
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FileIdentity& o) const
+    {
+        return volume == o.volume && indexHigh == o.indexHigh && indexLow == o.indexLow;
+    }
+};
+// The identity of the object behind h.
+bool IdentityOf(HANDLE h, FileIdentity& id);
+
+// A link on the way (STATUS_REPARSE_POINT_NOT_RESOLVED).
+const LONG kStatusLinkOnPath = static_cast<LONG>(0xC0000280);
+// A status that says a name on the way does not exist.
+bool IsNotFound(LONG status);
 
 // True when name is exactly parent + "\" + leaf (all counted in chars): the
 // system names an entry by the names it was listed under, a link by its target.

@@ -69,7 +69,8 @@ const char* RefusalText(Refusal refusal)
         return "Please type the full path of the folder, such as C:\\Temp\\Old or \\\\server\\share\\Old.";
     case Refusal::Protected:
         return "This folder is never emptied: it is a drive or a share, it holds Windows, Program Files, your "
-               "profile, Desktop or My Documents, or it is this program's own folder. Choose a folder inside it.";
+               "profile, Desktop or My Documents, it is this program's own folder or lies in the system folder, "
+               "or it is reached through a link. Choose another folder.";
     case Refusal::NoFolder:
         return "There is no folder at this path.";
     case Refusal::None:

@@ -1,0 +1,266 @@
+// A protected folder under every name it has, links on the way to a cleaned
+// folder, the system's own subtree, protections that cannot be read, and
+// ANSI paths of a double-byte code page: on both walks.
+#include "engine/DeleteWalk.h"
+#include "engine/NtFiles.h"
+#include "engine/SafePath.h"
+#include "tests/engine/EngineFixture.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+const char kUserShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// A registry value put back as it was, whatever its type.
+class SavedValue {
+public:
+    SavedValue(HKEY root, std::string key, std::string name) : m_root(root), m_key(key), m_name(name)
+    {
+        m_had = ReadValue(root, key, name, &m_type, &m_data);
+    }
+    ~SavedValue()
+    {
+        HKEY h = nullptr;
+        if (::RegCreateKeyExA(m_root, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
+            ERROR_SUCCESS)
+            return;
+        if (m_had)
+            ::RegSetValueExA(h, m_name.c_str(), 0, m_type, reinterpret_cast<const BYTE*>(m_data.data()),
+                             static_cast<DWORD>(m_data.size()));
+        else
+            ::RegDeleteValueA(h, m_name.c_str());
+        ::RegCloseKey(h);
+    }
+
+private:
+    HKEY m_root;
+    std::string m_key, m_name;
+    bool m_had = false;
+    DWORD m_type = 0;
+    std::string m_data;
+};
+
+void SetExpandString(HKEY root, const std::string& key, const std::string& name, const std::string& value)
+{
+    HKEY h = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(h, name.c_str(), 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+    ::RegCloseKey(h);
+}
+
+std::string Cased(std::string s, bool upper)
+{
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x80)
+            c = static_cast<char>(upper ? ::toupper(c) : ::tolower(c));
+    return s;
+}
+
+std::string Replaced(std::string s, char from, char to)
+{
+    for (char& c : s)
+        if (c == from)
+            c = to;
+    return s;
+}
+
+std::string ShortName(const std::string& path)
+{
+    char out[MAX_PATH] = "";
+    DWORD n = ::GetShortPathNameA(path.c_str(), out, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(out, n) : std::string();
+}
+
+bool IsFolder(const std::string& path)
+{
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class NameFormsTest : public EngineTest, public ::testing::WithParamInterface<DeleteWalk> {
+protected:
+    std::string RootName() const override
+    {
+        std::string name = EngineTest::RootName();
+        for (char& c : name)
+            if (c == '/')
+                c = '_';
+        return name;
+    }
+    std::unique_ptr<CFolderTable> MakeTable()
+    {
+        auto table = EngineTest::MakeTable();
+        table->UseWalk(GetParam());
+        return table;
+    }
+    Identity By() const { return GetParam() == DeleteWalk::Native ? Identity::Handles : Identity::Names; }
+    // My Documents in the scratch folder, with a long name whose short form
+    // differs, holding files.
+    std::string MakeDocuments()
+    {
+        std::string docs = Folder("My Documents Folder");
+        MakeDir(docs);
+        WriteFile(docs + "\\letter.txt");
+        MakeDir(docs + "\\Old");
+        WriteFile(docs + "\\Old\\draft.txt");
+        SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", docs);
+        return docs;
+    }
+
+    SavedValue personal{HKEY_CURRENT_USER, kShellFoldersKey, "Personal"};
+    SavedValue userPersonal{HKEY_CURRENT_USER, kUserShellFoldersKey, "Personal"};
+};
+
+// One table of the names a folder has: each is judged, then handed to the
+// cleaner, and what must stay stays.
+TEST_P(NameFormsTest, EveryNameOfAProtectedFolderIsRefusedAndNoLinkIsFollowed)
+{
+    const std::string docs = MakeDocuments();
+    const std::string tail = docs.substr(2); // "\<root>\My Documents Folder"
+    const std::string shortDocs = ShortName(docs);
+    ASSERT_FALSE(shortDocs.empty());
+    ASSERT_NE(shortDocs, docs) << "a long name has a short form";
+    // Names cannot see that two drive letters are one folder: only handles do.
+    const bool handles = By() == Identity::Handles;
+    struct Form {
+        const char* what;
+        std::string path;
+        bool refused;  // by the identity of this walk
+        bool optional; // skipped where this system has no such name
+    } forms[] = {
+        {"as the system names it", docs, true, false},
+        {"lower case", Cased(docs, false), true, false},
+        {"upper case", Cased(docs, true), true, false},
+        {"slashes", Replaced(docs, '\\', '/'), true, false},
+        {"trailing backslash", docs + "\\", true, false},
+        {"trailing slash", docs + "/", true, false},
+        {"short name", shortDocs, true, false},
+        {"short name in lower case", Cased(shortDocs, false), true, false},
+        {"the folder that holds it", root, true, false},
+        {"the folder that holds it, short", ShortName(root), true, false},
+        {"a second drive letter", "T:" + tail, handles, true},
+        {"a second drive letter, short", "T:" + ShortName(docs).substr(2), handles, true},
+        {"UNC through the local host", "\\\\localhost\\S$" + tail, handles, true},
+        {"a folder inside it", docs + "\\Old", false, false},
+        {"the same, short", shortDocs + "\\Old", false, false},
+        {"a link at the top", "S:\\links\\toplink", true, false},
+        {"a link higher up", "S:\\links\\updir\\outside", true, false},
+    };
+    for (const Form& form : forms) {
+        SCOPED_TRACE(std::string(form.what) + ": " + form.path);
+        if (form.optional && !IsFolder(form.path)) {
+            std::printf("not on this system: %s (%s)\n", form.what, form.path.c_str());
+            continue;
+        }
+        ASSERT_TRUE(IsFolder(form.path)) << "the fixture is missing";
+        std::string out;
+        EXPECT_EQ(JudgeFolder(form.path, out, By()) == FolderVerdict::Protected, form.refused);
+        MakeTable()->DeleteTree("*.*", form.path.c_str());
+        EXPECT_TRUE(Exists(docs + "\\letter.txt"));
+        EXPECT_TRUE(Exists("S:\\links\\outside\\keep.txt"));
+        EXPECT_TRUE(Exists("S:\\links\\outside\\sub\\keep2.txt"));
+        // The folders inside it are emptied.
+        if (form.path.size() > 4 && form.path.compare(form.path.size() - 4, 4, "\\Old") == 0) {
+            EXPECT_FALSE(Exists(docs + "\\Old\\draft.txt"));
+            WriteFile(docs + "\\Old\\draft.txt");
+        }
+    }
+}
+
+// The Windows folder and the system folder's whole subtree are never emptied;
+// the Windows folder's trace folders and Program Files' subfolders may be.
+TEST_P(NameFormsTest, TheSystemsSubtreeIsProtectedButItsTraceFoldersAreNot)
+{
+    char windows[MAX_PATH], system[MAX_PATH];
+    ASSERT_GT(::GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    ASSERT_GT(::GetSystemDirectoryA(system, MAX_PATH), 0u);
+    const std::string programs =
+        ReadString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+    std::string out;
+    // Judged only: nothing here is handed to a cleaner.
+    for (const std::string& p : {std::string(windows), std::string(system), std::string(system) + "\\drivers",
+                                 std::string(system) + "\\config", std::string(windows) + "\\Fonts",
+                                 ShortName(std::string(system) + "\\drivers"), programs})
+        EXPECT_EQ(JudgeFolder(p, out, By()), FolderVerdict::Protected) << p;
+    for (const std::string& p : {std::string(windows) + "\\Temp", programs + "\\Common Files"}) {
+        ASSERT_TRUE(IsFolder(p)) << p;
+        EXPECT_EQ(JudgeFolder(p, out, By()), FolderVerdict::Cleanable) << p;
+    }
+    // A shell folder pointed into the system folder is no category.
+    SavedValue history(HKEY_CURRENT_USER, kShellFoldersKey, "History");
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "History", std::string(system) + "\\config");
+    EXPECT_EQ(MakeTable()->m_bHasHistory, FALSE);
+}
+
+// A protected folder whose location cannot be read protects everything.
+TEST_P(NameFormsTest, ProtectionsThatCannotBeReadLeaveNothingCleanable)
+{
+    const std::string docs = MakeDocuments();
+    std::string out;
+    ASSERT_EQ(JudgeFolder(Folder("Custom1"), out, By()), FolderVerdict::Cleanable);
+    // An expandable value is expanded.
+    ::SetEnvironmentVariableA("BRIGHTSWEEP_DOCS", docs.c_str());
+    SetExpandString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", "%BRIGHTSWEEP_DOCS%");
+    EXPECT_EQ(JudgeFolder(docs, out, By()), FolderVerdict::Protected);
+    EXPECT_EQ(JudgeFolder(Folder("Custom1"), out, By()), FolderVerdict::Cleanable);
+    // Too long, unexpandable, or missing everywhere: nothing is cleanable.
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", "S:\\" + std::string(300, 'x'));
+    EXPECT_EQ(JudgeFolder(Folder("Custom1"), out, By()), FolderVerdict::Protected);
+    auto t = MakeTable();
+    EXPECT_EQ(t->m_bHasCache, FALSE);
+    EXPECT_EQ(t->m_bHasTemp, FALSE);
+    t->DeleteTree("*.*", Folder("Custom1").c_str());
+    EXPECT_TRUE(Untouched("Custom1"));
+    SetExpandString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", "%BRIGHTSWEEP_NO_SUCH_VARIABLE%\\Docs");
+    EXPECT_EQ(JudgeFolder(Folder("Custom1"), out, By()), FolderVerdict::Protected);
+    DeleteValue(HKEY_CURRENT_USER, kShellFoldersKey, "Personal");
+    DeleteValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "Personal");
+    EXPECT_EQ(JudgeFolder(Folder("Custom1"), out, By()), FolderVerdict::Protected);
+}
+
+// Code page 932, where a character's second byte may be that of "\" or "|":
+// run with a Japanese locale (ctest's engine_cp932).
+TEST_P(NameFormsTest, DoubleByteNamesAreSplitByCharacters)
+{
+    if (::GetACP() != 932)
+        GTEST_SKIP() << "the ANSI code page is " << ::GetACP() << ", not 932";
+    const std::string kikai = "\x8b\x40\x94\x5c"; // 機能: the second byte of 能 is "\"
+    std::string out;
+    ASSERT_TRUE(AbsoluteFolder("C:\\" + kikai + "\\Temp\\", out));
+    EXPECT_EQ(out, "C:\\" + kikai + "\\Temp");
+    EXPECT_EQ(NormalizeFolderPath("S:\\\x95\x5c"), "S:\\\x95\x5c"); // 表 keeps its second byte
+    EXPECT_EQ(NormalizeFolderPath("S:\\\x95\x5c\\"), "S:\\\x95\x5c");
+    EXPECT_TRUE(IsPlainName("\x83\x7c.txt")); // ポ: the second byte is "|"
+
+    const std::string clean = Folder("clean");
+    const std::string keep = Folder("keep");
+    MakeDir(clean);
+    MakeDir(keep);
+    WriteFile(keep + "\\k.txt");
+    // 表, 能 holding ソ, ポ, 十 holding a folder
+    WriteFile(clean + "\\\x95\x5c.txt");
+    MakeDir(clean + "\\\x94\x5c");
+    WriteFile(clean + "\\\x94\x5c\\\x83\x5c.txt");
+    MakeDir(clean + "\\\x83\x7c");
+    WriteFile(clean + "\\\x83\x7c\\x.txt");
+    MakeDir(clean + "\\\x8f\x5c");
+    MakeDir(clean + "\\\x8f\x5c\\" + kikai);
+    ASSERT_EQ(ListDir(clean).size(), 4u);
+    EXPECT_EQ(JudgeFolder(clean + "\\\x94\x5c", out, By()), FolderVerdict::Cleanable);
+    EXPECT_EQ(out, clean + "\\\x94\x5c");
+    MakeTable()->DeleteTree("*.*", clean.c_str());
+    EXPECT_EQ(ListDir(clean), std::vector<std::string>());
+    EXPECT_TRUE(Exists(keep + "\\k.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Walks, NameFormsTest, ::testing::Values(DeleteWalk::Native, DeleteWalk::Win95),
+                         [](const ::testing::TestParamInfo<DeleteWalk>& info) {
+                             return info.param == DeleteWalk::Native ? "Native" : "Win95";
+                         });
+
+} // namespace
