@@ -44,6 +44,7 @@ void EndOnFatalVerdict(OsVerdict verdict)
 struct CCleanRunner::Job {
     CFolderTable table;
     LONG stop = 0; // written with InterlockedExchange by the runner
+    HWND notify = nullptr;
 };
 
 CCleanRunner::~CCleanRunner()
@@ -56,12 +57,13 @@ bool CCleanRunner::IsRunning() const
     return m_hThread && ::WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
 }
 
-bool CCleanRunner::Start(const CFolderTable& snapshot, CLogSink* sink)
+bool CCleanRunner::Start(const CFolderTable& snapshot, CLogSink* sink, HWND notify)
 {
     if (m_bStopped || IsRunning())
         return false;
     Release();
     m_pJob = new Job{snapshot};
+    m_pJob->notify = notify;
     m_pJob->table.SetLogPane(sink);
     m_pJob->table.SetStopFlag(&m_pJob->stop);
     if (!AfxBeginThread(ThreadProc, m_pJob, nullptr, &m_hThread)) {
@@ -75,7 +77,13 @@ UINT CCleanRunner::ThreadProc(LPVOID param)
 {
     // The box and the end of the process come from this thread, as the run's
     // own text does.
-    EndOnFatalVerdict(static_cast<Job*>(param)->table.CheckOsAndRun());
+    Job& job = *static_cast<Job*>(param);
+    EndOnFatalVerdict(job.table.CheckOsAndRun());
+    if (job.notify && !job.stop) {
+        auto* tally = new WalkTally(job.table.RunTally());
+        if (!::PostMessageA(job.notify, WM_CLEAN_RUN_DONE, 0, reinterpret_cast<LPARAM>(tally)))
+            delete tally;
+    }
     return 0;
 }
 

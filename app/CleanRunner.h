@@ -7,6 +7,10 @@
 
 class CLogSink;
 
+// Posted by a run that ended without being stopped to the window its starter
+// named: lParam = a WalkTally* of the run, the receiver's to delete.
+const UINT WM_CLEAN_RUN_DONE = WM_APP + 4;
+
 // Sets each enabled flag of the table to 1 exactly where the applied flag is 1.
 void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table);
 
@@ -26,9 +30,10 @@ public:
     CCleanRunner& operator=(const CCleanRunner&) = delete;
 
     bool IsRunning() const;
-    // Starts a run over a copy of snapshot that writes to sink. Refused (false)
-    // while a run works and after Stop.
-    bool Start(const CFolderTable& snapshot, CLogSink* sink);
+    // Starts a run over a copy of snapshot that writes to sink and, when it
+    // ends, tells notify (if any) by WM_CLEAN_RUN_DONE. Refused (false) while a
+    // run works and after Stop.
+    bool Start(const CFolderTable& snapshot, CLogSink* sink, HWND notify = nullptr);
     // Asks a working run to stop at its next entry or category; no run starts
     // afterwards.
     void RequestStop();

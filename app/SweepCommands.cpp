@@ -2,6 +2,7 @@
 // two ways out of the program.
 #include "app/SweepDlg.h"
 
+#include "app/RunTip.h"
 #include "engine/FolderTable.h"
 #include "framework/Thread.h"
 #include "res/resource_menu.h"
@@ -33,6 +34,9 @@ void CSweepDlg::StartAutoTimer()
 {
     ::SetTimer(m_hWnd, kAutoTimer, static_cast<UINT>(m_settings.applied.autoCleanMinutes) * 60000u, nullptr);
     m_bTimerRunning = 1;
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    m_nextClean = AddMinutes(now, static_cast<UINT>(m_settings.applied.autoCleanMinutes));
 }
 
 void CSweepDlg::StopAutoTimer()
@@ -47,12 +51,36 @@ void CSweepDlg::UpdateAutoTimer()
         StartAutoTimer();
     else if (!m_settings.applied.autoClean && m_bTimerRunning)
         StopAutoTimer();
+    RefreshTrayTip();
 }
 
 void CSweepDlg::OnTimer(UINT_PTR id)
 {
-    if (id == kAutoTimer)
-        StartCleanRun(); // ignored while a run works
+    if (id != kAutoTimer)
+        return;
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    m_nextClean = AddMinutes(now, static_cast<UINT>(m_settings.applied.autoCleanMinutes));
+    StartCleanRun(); // ignored while a run works
+    RefreshTrayTip();
+}
+
+void CSweepDlg::OnCleanRunDone(const WalkTally& tally)
+{
+    m_bHaveRun = true;
+    m_lastRun = tally;
+    ::GetLocalTime(&m_lastRunAt);
+    RefreshTrayTip();
+}
+
+void CSweepDlg::RefreshTrayTip()
+{
+    if (!m_bHaveRun)
+        return; // the tip stays the program's name
+    const bool autoOn = m_settings.applied.autoClean && m_bTimerRunning;
+    m_trayIcon.SetTip(FormatRunTip(LOCALE_USER_DEFAULT, m_lastRunAt, m_lastRun.files, m_lastRun.bytes,
+                                   autoOn ? &m_nextClean : nullptr)
+                          .c_str());
 }
 
 void CSweepDlg::RestoreWindow()

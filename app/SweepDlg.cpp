@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/HelpPage.h"
 #include "app/OsStatus.h"
+#include "app/RunTip.h"
 #include "app/SkinRegion.h"
 #include "controls/Messages.h"
 #include "controls/SkinButton.h"
@@ -45,7 +46,7 @@ int CSweepDlg::OnCreate()
         ::GetObjectA(m_hSkinBitmap, sizeof(m_bmSkin), &m_bmSkin);
     m_hSkinDC = ::CreateCompatibleDC(nullptr);
     m_hOldBitmap = ::SelectObject(m_hSkinDC, m_hSkinBitmap);
-    if (!m_trayIcon.AddToTray(this, IDR_TRAYMENU, "Brightsweep", m_hTrayIcon, WM_TRAY_NOTIFY)) {
+    if (!m_trayIcon.AddToTray(this, IDR_TRAYMENU, kIdleTip, m_hTrayIcon, WM_TRAY_NOTIFY)) {
         AfxMessageBox("Failed to create tray icon", MB_ICONSTOP);
         return -1;
     }
@@ -146,7 +147,7 @@ void CSweepDlg::StartCleanRun()
     // The run works on what is in force now: later changes reach the next run.
     CFolderTable snapshot = *m_pFolderTable;
     snapshot.SetCustomFolders(m_settings.customFolders.Snapshot());
-    m_runner.Start(snapshot, &m_editLog);
+    m_runner.Start(snapshot, &m_editLog, m_hWnd);
 }
 
 void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
@@ -319,6 +320,13 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         OnSettingsSheetClosed(wp == IDOK, *reinterpret_cast<const CleanSettings*>(lp));
         *result = 0;
         return true;
+    case WM_CLEAN_RUN_DONE: {
+        auto* tally = reinterpret_cast<WalkTally*>(lp);
+        OnCleanRunDone(*tally);
+        delete tally;
+        *result = 0;
+        return true;
+    }
     case WM_SWEEP_HIDDEN:
         m_trayIcon.m_bWindowShown = FALSE;
         *result = 0;

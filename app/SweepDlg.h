@@ -54,6 +54,9 @@ private:
     void OnDestroy();
     void OnSkinButtonClicked(WPARAM wp, LPARAM lp);
     void OnTimer(UINT_PTR id);
+    void OnCleanRunDone(const WalkTally& tally);
+    // The tray tip: the last run, and the next one while auto mode is on.
+    void RefreshTrayTip();
     HBRUSH OnCtlColor(HDC hdc, HWND hCtl);
     void StartCleanRun();
     void OpenSettingsSheet();
@@ -92,6 +95,11 @@ private:
     std::string m_strModeText;
     std::string m_strHotKeyText;
     int m_bTimerRunning = 0;
+    // The last run's end and result, and the auto timer's next tick.
+    bool m_bHaveRun = false;
+    SYSTEMTIME m_lastRunAt = {};
+    WalkTally m_lastRun;
+    SYSTEMTIME m_nextClean = {};
     std::vector<HANDLE> m_workers;
     HANDLE m_hSheetThread = nullptr; // one of m_workers
     DWORD m_nSheetThreadId = 0;

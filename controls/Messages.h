@@ -10,4 +10,5 @@
 // The program's own messages between its threads and windows take WM_APP
 // and up: WM_APP + 1 the settings sheet's end (settings/pages/SettingsSheet.h),
 // WM_APP + 2 the window hidden by the Min worker (app/SweepDlg.h), WM_APP + 3
-// the log pane's append on its own thread (controls/LogEdit.cpp).
+// the log pane's append on its own thread (controls/LogEdit.cpp), WM_APP + 4
+// a clean run's end (app/CleanRunner.h).

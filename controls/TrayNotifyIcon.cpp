@@ -54,6 +54,15 @@ BOOL CTrayNotifyIcon::AddToTray(CWnd* pNotifyWnd, UINT uID, const char* tip, HIC
     return m_bAdded;
 }
 
+BOOL CTrayNotifyIcon::SetTip(const char* tip)
+{
+    ::lstrcpynA(m_nid.szTip, tip ? tip : "", 64);
+    if (!m_bAdded)
+        return FALSE;
+    m_nid.uFlags = NIF_TIP;
+    return m_pfnNotify(NIM_MODIFY, &m_nid);
+}
+
 BOOL CTrayNotifyIcon::RemoveFromTray()
 {
     if (!m_bAdded)

@@ -26,6 +26,8 @@ public:
     BOOL AddToTray(CWnd* pNotifyWnd, UINT uID, const char* tip, HICON hIcon, UINT callbackMessage);
     // The shell's result, or 0 when the icon is not in the notification area.
     BOOL RemoveFromTray();
+    // A new tip, cut to 63 characters; kept for the icon when it is not added.
+    BOOL SetTip(const char* tip);
     // wParam = icon id, lParam = mouse message over the icon. Returns 0.
     LRESULT HandleTrayMessage(WPARAM wParam, LPARAM lParam);
 

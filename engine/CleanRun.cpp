@@ -36,6 +36,7 @@ OsVerdict CFolderTable::CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& v
 
 BOOL CFolderTable::Run()
 {
+    m_run = WalkTally();
     Append("Begin cleaning...");
     Append("\r\n");
 
@@ -67,8 +68,10 @@ BOOL CFolderTable::Run()
         if ((step.has && !*step.has) || !*step.enabled)
             continue;
         Append(step.text);
+        m_step = WalkTally();
         step.work(*this);
-        Append("OK\r\n");
+        m_run.Add(m_step);
+        Append(CategoryEnding(m_step).c_str());
     }
 
     Append("End cleaning...OK");

@@ -16,16 +16,30 @@ const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
 const CLSID kClsidUrlHistory = {0x3C374A40, 0xBAE4, 0x11CF, {0xBF, 0x7D, 0x00, 0xAA, 0x00, 0x69, 0x46, 0xEE}};
 const IID kIidUrlHistoryStg2 = {0xAFA0DC11, 0xC313, 0x11D0, {0x83, 0x1A, 0x00, 0xC0, 0x4F, 0xD5, 0xAE, 0x38}};
 
+// The list for the next start and the count of what it took.
+struct Held {
+    CBootDelete* list;
+    WalkTally* tally;
+    void Count(bool scheduled, Undeleted why) const
+    {
+        if (scheduled && why == Undeleted::HeldOpen)
+            ++tally->scheduled;
+    }
+};
+
 // What the walks could not delete, handed to the start of Windows.
-void ScheduleNative(void* held, LONG status, const WCHAR* ntPath, size_t chars)
+void ScheduleNative(void* context, LONG status, const WCHAR* ntPath, size_t chars)
 {
+    const Held& held = *static_cast<const Held*>(context);
     Undeleted why = UndeletedForStatus(status);
-    static_cast<CBootDelete*>(held)->Schedule(ntPath, chars, why == Undeleted::NotEmpty, why);
+    held.Count(held.list->Schedule(ntPath, chars, why == Undeleted::NotEmpty, why), why);
 }
 
-void ScheduleWin95(void* held, DWORD error, const char* path, bool isFolder)
+void ScheduleWin95(void* context, DWORD error, const char* path, bool isFolder)
 {
-    static_cast<CBootDelete*>(held)->Schedule(path, isFolder, UndeletedForError(error));
+    const Held& held = *static_cast<const Held*>(context);
+    Undeleted why = UndeletedForError(error);
+    held.Count(held.list->Schedule(path, isFolder, why), why);
 }
 
 } // namespace
@@ -58,14 +72,16 @@ void CFolderTable::EmptyFolder(const char* pattern, const char* folder, CBootDel
         return;
     if (held)
         held->SetFolder(path);
+    Held context{held, &m_step};
     const CNtFiles* nt = CNtFiles::Get();
     if (m_walk == DeleteWalk::Native && nt) {
         WalkOptions options = NativeWalkOptions(*nt, m_pStop);
         options.onFailure = held ? ScheduleNative : nullptr;
-        options.context = held;
+        options.context = &context;
+        options.tally = &m_step;
         DeleteTreeNative(*nt, path, pattern, options);
     } else {
-        DeleteTreeWin95(path, pattern, m_pStop, held ? ScheduleWin95 : nullptr, held);
+        DeleteTreeWin95(path, pattern, m_pStop, held ? ScheduleWin95 : nullptr, &context, &m_step);
     }
 }
 

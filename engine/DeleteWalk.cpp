@@ -1,5 +1,6 @@
 #include "engine/DeleteWalk.h"
 
+#include "engine/BootDelete.h"
 #include "engine/NtFiles.h"
 #include "engine/SafePath.h"
 
@@ -13,6 +14,20 @@ namespace {
 const ULONG kNoRecord = 0xFFFFFFFF;
 const ULONG kListingBytes = 8192;
 const ULONG kNameBytes = 65536 + 16; // the longest name the system has, with its count
+const LONG kStatusCannotDelete = static_cast<LONG>(0xC0000121); // read-only
+
+// One entry that stayed, by its reason; a folder not empty is not counted.
+void CountStay(WalkTally* tally, Undeleted why, bool readOnly)
+{
+    if (!tally || why == Undeleted::NotEmpty)
+        return;
+    if (why == Undeleted::HeldOpen)
+        ++tally->inUse;
+    else if (readOnly)
+        ++tally->readOnly;
+    else
+        ++tally->denied;
+}
 
 bool IsDotEntry(const WCHAR* name, ULONG chars)
 {
@@ -42,8 +57,10 @@ private:
     bool IsItself(const Frame& parent, HANDLE h, const WCHAR* leaf, ULONG chars);
     void Enter(HANDLE h, const WCHAR* leaf, ULONG chars);
     void Leave();
-    void Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG chars);
-    void Failed(LONG status, size_t folderChars, const WCHAR* leaf, ULONG chars);
+    // entry: the file's or link's listing record; null for a folder.
+    void Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG chars,
+                const FILE_DIRECTORY_INFORMATION* entry);
+    void Failed(LONG status, size_t folderChars, const WCHAR* leaf, ULONG chars, ULONG attributes);
 
     const CNtFiles& m_nt;
     const WalkOptions& m_options;
@@ -153,11 +170,13 @@ void CNativeWalk::Visit(const FILE_DIRECTORY_INFORMATION& entry)
     LONG status =
         m_nt.OpenEntry(parent.dir, leaf, chars, kind, m_options.openReparsePoints || kind == EntryKind::Link, h);
     if (status < 0) {
-        Failed(status, parent.pathChars, leaf, chars);
+        Failed(status, parent.pathChars, leaf, chars, entry.FileAttributes);
         return;
     }
     if (m_options.checkNames && !IsItself(parent, h, leaf, chars)) {
         ::CloseHandle(h); // a link, left as it is with what it points to
+        if (m_options.tally)
+            ++m_options.tally->unsafe;
         return;
     }
     ULONG attributes = 0;
@@ -168,7 +187,7 @@ void CNativeWalk::Visit(const FILE_DIRECTORY_INFORMATION& entry)
     if (kind == EntryKind::Folder)
         Enter(h, leaf, chars);
     else
-        Delete(h, parent.pathChars, leaf, chars);
+        Delete(h, parent.pathChars, leaf, chars, &entry);
 }
 
 bool CNativeWalk::IsItself(const Frame& parent, HANDLE h, const WCHAR* leaf, ULONG chars)
@@ -208,20 +227,31 @@ void CNativeWalk::Leave()
         ::CloseHandle(f.dir); // the folder given stays
         return;
     }
-    Delete(f.dir, f.pathChars, nullptr, 0);
+    Delete(f.dir, f.pathChars, nullptr, 0, nullptr);
 }
 
-void CNativeWalk::Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG chars)
+void CNativeWalk::Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG chars,
+                         const FILE_DIRECTORY_INFORMATION* entry)
 {
     LONG status = m_nt.MarkForDeletion(h);
     ::CloseHandle(h);
-    if (status < 0)
-        Failed(status, folderChars, leaf, chars);
+    if (status < 0) {
+        Failed(status, folderChars, leaf, chars, entry ? entry->FileAttributes : 0);
+    } else if (WalkTally* tally = m_options.tally) {
+        if (entry) {
+            ++tally->files;
+            tally->bytes += static_cast<ULONGLONG>(entry->EndOfFile.QuadPart);
+        } else {
+            ++tally->folders;
+        }
+    }
 }
 
 // Every entry that stays passes here, with the reason and its full name.
-void CNativeWalk::Failed(LONG status, size_t folderChars, const WCHAR* leaf, ULONG chars)
+void CNativeWalk::Failed(LONG status, size_t folderChars, const WCHAR* leaf, ULONG chars, ULONG attributes)
 {
+    CountStay(m_options.tally, UndeletedForStatus(status),
+              status == kStatusCannotDelete || (attributes & FILE_ATTRIBUTE_READONLY));
     if (!m_options.onFailure)
         return;
     m_path.resize(folderChars);
@@ -250,14 +280,33 @@ bool JoinPath(char (&out)[MAX_PATH], const char* dir, const char* name)
     return true;
 }
 
-// Tells onFailure of what could not be deleted.
+// Counts what was deleted and tells onFailure of what could not be.
 struct Win95Failures {
     DeleteFailedWin95Fn onFailure;
     void* context;
-    void Check(BOOL deleted, const char* path, bool isFolder) const
+    WalkTally* tally;
+    void Check(BOOL deleted, const char* path, const WIN32_FIND_DATAA& entry, bool isFolder) const
     {
-        if (!deleted && onFailure)
-            onFailure(context, ::GetLastError(), path, isFolder);
+        if (deleted) {
+            if (!tally)
+                return;
+            if (isFolder && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                ++tally->folders;
+            } else {
+                ++tally->files;
+                tally->bytes += (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+            }
+            return;
+        }
+        DWORD error = ::GetLastError();
+        CountStay(tally, UndeletedForError(error), (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0);
+        if (onFailure)
+            onFailure(context, error, path, isFolder);
+    }
+    void Skipped() const
+    {
+        if (tally)
+            ++tally->unsafe;
     }
 };
 
@@ -342,18 +391,22 @@ void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* s
             continue;
         // By characters: a double-byte name whose second byte is that of "\"
         // or "|" is a plain name.
-        if (!IsPlainName(entry.cFileName) || !JoinPath(path, folder, entry.cFileName))
-            continue; // skipped, never reinterpreted or truncated
-        if (wine.Active() && !wine.IsItself(path, folderName, entry.cFileName))
-            continue; // a link, left as it is with what it points to
+        if (!IsPlainName(entry.cFileName) || !JoinPath(path, folder, entry.cFileName)) {
+            failures.Skipped(); // never reinterpreted or truncated
+            continue;
+        }
+        if (wine.Active() && !wine.IsItself(path, folderName, entry.cFileName)) {
+            failures.Skipped(); // a link, left as it is with what it points to
+            continue;
+        }
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
             // A link: these calls remove the link itself.
-            failures.Check(isDir ? ::RemoveDirectoryA(path) : ::DeleteFileA(path), path, isDir);
+            failures.Check(isDir ? ::RemoveDirectoryA(path) : ::DeleteFileA(path), path, entry, isDir);
         } else if (isDir) {
             DeleteLevel("*.*", path, stop, failures, wine);
-            failures.Check(::RemoveDirectoryA(path), path, true);
+            failures.Check(::RemoveDirectoryA(path), path, entry, true);
         } else {
-            failures.Check(::DeleteFileA(path), path, false);
+            failures.Check(::DeleteFileA(path), path, entry, false);
         }
     } while (::FindNextFileA(hFind, &entry));
     ::FindClose(hFind);
@@ -379,9 +432,46 @@ void DeleteTreeNative(const CNtFiles& nt, const std::string& folder, const char*
 }
 
 void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop,
-                     DeleteFailedWin95Fn onFailure, void* context)
+                     DeleteFailedWin95Fn onFailure, void* context, WalkTally* tally)
 {
     const CNtFiles* nt = CNtFiles::Get();
     CWineNames wine(nt && nt->UnderWine() ? nt : nullptr);
-    DeleteLevel(pattern, folder.c_str(), stop, Win95Failures{onFailure, context}, wine);
+    DeleteLevel(pattern, folder.c_str(), stop, Win95Failures{onFailure, context, tally}, wine);
+}
+
+void WalkTally::Add(const WalkTally& other)
+{
+    files += other.files;
+    folders += other.folders;
+    bytes += other.bytes;
+    inUse += other.inUse;
+    scheduled += other.scheduled;
+    readOnly += other.readOnly;
+    denied += other.denied;
+    unsafe += other.unsafe;
+}
+
+std::string CategoryEnding(const WalkTally& tally)
+{
+    if (tally.Left() == 0)
+        return "OK\r\n";
+    std::string text = std::to_string(tally.Left()) + " left: ";
+    const char* separator = "";
+    auto part = [&](ULONG count, const char* why) {
+        if (!count)
+            return;
+        text += separator;
+        text += std::to_string(count);
+        text += why;
+        separator = ", ";
+    };
+    part(tally.inUse, " in use");
+    if (tally.scheduled && tally.scheduled >= tally.inUse)
+        text += " (deleted when Windows restarts)";
+    else if (tally.scheduled)
+        text += " (" + std::to_string(tally.scheduled) + " deleted when Windows restarts)";
+    part(tally.readOnly, " read-only");
+    part(tally.denied, " access denied");
+    part(tally.unsafe, " skipped as unsafe");
+    return text + "\r\n";
 }

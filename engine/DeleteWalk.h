@@ -8,6 +8,27 @@
 
 class CNtFiles;
 
+// What a walk removed and what stayed, counted from the listing and the
+// answers of the deletions (no call of its own). A folder that stays only for
+// what stays inside it is not counted again.
+struct WalkTally {
+    ULONGLONG files = 0; // removed, links included
+    ULONGLONG folders = 0;
+    ULONGLONG bytes = 0; // the removed files' sizes as listed
+    ULONG inUse = 0;     // held open by another program
+    ULONG scheduled = 0; // of those, handed to the next start (counted by the caller)
+    ULONG readOnly = 0;
+    ULONG denied = 0;
+    ULONG unsafe = 0; // skipped: a link, or a name a path would misread or not hold
+    ULONG Left() const { return inUse + readOnly + denied + unsafe; }
+    void Add(const WalkTally& other);
+};
+
+// The end of a category's line: "OK\r\n" when nothing stayed, else how many
+// stayed and why, e.g. "3 left: 2 in use (deleted when Windows restarts),
+// 1 read-only\r\n".
+std::string CategoryEnding(const WalkTally& tally);
+
 // Where an entry could not be deleted: status is the NTSTATUS of its opening
 // or of its deletion (STATUS_SHARING_VIOLATION for a file another program
 // holds open, STATUS_DIRECTORY_NOT_EMPTY for a folder above an entry that
@@ -26,6 +47,7 @@ struct WalkOptions {
     bool checkNames = false;
     DeleteFailedFn onFailure = nullptr;
     void* context = nullptr;
+    WalkTally* tally = nullptr; // added to when given
 };
 
 // The options this system needs, with stop.
@@ -51,4 +73,5 @@ void DeleteTreeNative(const CNtFiles& nt, const std::string& folder, const char*
 // GetLastError's code and its full path.
 typedef void (*DeleteFailedWin95Fn)(void* context, DWORD error, const char* path, bool isFolder);
 void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop,
-                     DeleteFailedWin95Fn onFailure = nullptr, void* context = nullptr);
+                     DeleteFailedWin95Fn onFailure = nullptr, void* context = nullptr,
+                     WalkTally* tally = nullptr);

@@ -4,6 +4,8 @@
 // window's thread owns the program's table; each run works on a copy of it
 // taken when the run starts.
 #pragma once
+#include "engine/DeleteWalk.h"
+
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -52,6 +54,10 @@ public:
     // machine cannot report.
     OsVerdict CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& version);
     BOOL Run();
+    // What the last Run removed and left, over every category; what the
+    // cleaners did since the last category began (or the table was made).
+    const WalkTally& RunTally() const { return m_run; }
+    const WalkTally& StepTally() const { return m_step; }
 
     // Cleaners (worker thread).
     BOOL DeleteTree(const char* pattern, const char* folder);
@@ -96,6 +102,8 @@ private:
     void EmptyBrowserFolder(const std::string& folder);
 
     std::vector<std::string> m_customFolders;
+    WalkTally m_step;
+    WalkTally m_run;
     DeleteWalk m_walk = DeleteWalk::Native;
     const volatile LONG* m_pStop = nullptr;
     bool m_bShellFolders = false;

@@ -25,6 +25,35 @@ TEST_F(CleanRunnerTest, ARunOnAWorkerWritesThroughThisThreadAndASecondStartIsIgn
     ASSERT_TRUE(PumpUntil([&] { return !runner.IsRunning(); }));
 }
 
+// The end of a run reaches the window named with its counts, by message.
+TEST_F(CleanRunnerTest, TheRunsCountsArriveByMessage)
+{
+    WriteFile(Folder("Temp") + "\\big.dat", std::string(5000, 'z'));
+    auto t = MakeTable();
+    t->m_bCleanTemp = t->m_bCleanRecent = TRUE;
+    CCleanRunner runner;
+    ASSERT_TRUE(runner.Start(*t, &pane, host.hWnd));
+    WalkTally* tally = nullptr;
+    const DWORD end = ::GetTickCount() + 10000;
+    MSG msg;
+    while (!tally && ::GetTickCount() < end) {
+        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        } else if (msg.message == WM_CLEAN_RUN_DONE) {
+            EXPECT_EQ(msg.hwnd, host.hWnd);
+            tally = reinterpret_cast<WalkTally*>(msg.lParam);
+        } else {
+            ::DispatchMessageA(&msg);
+        }
+    }
+    ASSERT_NE(tally, nullptr);
+    EXPECT_EQ(tally->files, 5u); // Temp's three, Recent's two
+    EXPECT_EQ(tally->folders, 2u);
+    EXPECT_EQ(tally->bytes, 5004u);
+    EXPECT_EQ(tally->Left(), 0u);
+    delete tally;
+}
+
 // What the owner changes after the start (a settings commit, a folder added)
 // reaches the next run, never the running one.
 TEST_F(CleanRunnerTest, ARunWorksOnTheTableAsItWasAtItsStart)

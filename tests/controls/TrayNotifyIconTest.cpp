@@ -361,6 +361,11 @@ TEST(TrayWindow, ShowsTheIconWithItsTipAndReportsRealClicks)
     for (auto& r : owner.Only(WM_TRAY_NOTIFY))
         EXPECT_EQ(r.wp, IDR_TRAYMENU);
 
+    // A run's tip replaces the name in the window and its tooltip.
+    EXPECT_TRUE(tray.SetTip("Cleaned 14:02: 1,234 files, 5.6 MB; next 14:32"));
+    EXPECT_EQ(WindowText(hWnd), "Cleaned 14:02: 1,234 files, 5.6 MB; next 14:32");
+    EXPECT_EQ(TipText(hWnd), "Cleaned 14:02: 1,234 files, 5.6 MB; next 14:32");
+
     EXPECT_TRUE(tray.RemoveFromTray());
     EXPECT_FALSE(FindTrayWindow(owner.m_hWnd, IDR_TRAYMENU));
 }

@@ -107,6 +107,53 @@ TEST_F(CleanRunTest, AnUnavailableFolderLeavesNoLineAndTheRestRuns)
     EXPECT_TRUE(Untouched("Cookies"));
 }
 
+// A file another program holds and a read-only one stay in Temp: only its line
+// says so; the clean folders' lines and the frame read as ever.
+TEST_F(CleanRunTest, WhatStaysIsCountedOnItsCategorysLineAlone)
+{
+    WriteFile(Folder("Temp") + "\\held.txt");
+    WriteFile(Folder("Temp") + "\\sub\\ro.txt");
+    ::SetFileAttributesA((Folder("Temp") + "\\sub\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE h = ::CreateFileA((Folder("Temp") + "\\held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    for (DeleteWalk walk : {DeleteWalk::Native, DeleteWalk::Win95}) {
+        ::SetWindowTextA(host.hEdit, "");
+        WriteFile(Folder("Temp") + "\\a.txt");
+        WriteFile(Folder("Recent") + "\\a.txt", "abc");
+        WriteFile(Folder("Recent") + "\\b.txt");
+        auto t = MakeTable();
+        t->UseWalk(walk);
+        t->m_bCleanTemp = t->m_bCleanRecent = TRUE;
+        t->Run();
+        EXPECT_EQ(Log(), "Begin cleaning...\r\n"
+                         "Cleaning Temp...2 left: 1 in use, 1 read-only\r\n"
+                         "Cleaning Recent...OK\r\n"
+                         "End cleaning...OK\r\n");
+        EXPECT_EQ(ListDir(Folder("Temp")), (std::vector<std::string>{"held.txt", "sub"}));
+        EXPECT_EQ(t->RunTally().files, walk == DeleteWalk::Native ? 5u : 3u); // sub\b.txt went at first
+        EXPECT_EQ(t->RunTally().bytes, walk == DeleteWalk::Native ? 7u : 5u);
+        EXPECT_EQ(t->RunTally().Left(), 2u);
+    }
+    ::CloseHandle(h);
+    ::SetFileAttributesA((Folder("Temp") + "\\sub\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(CategoryEndingTest, EveryReasonInItsPlace)
+{
+    WalkTally t;
+    t.files = 3;
+    EXPECT_EQ(CategoryEnding(t), "OK\r\n");
+    t.inUse = 3;
+    t.scheduled = 3;
+    EXPECT_EQ(CategoryEnding(t), "3 left: 3 in use (deleted when Windows restarts)\r\n");
+    t.scheduled = 1;
+    t.denied = 2;
+    t.unsafe = 1;
+    EXPECT_EQ(CategoryEnding(t), "6 left: 3 in use (1 deleted when Windows restarts), 2 access denied, "
+                                 "1 skipped as unsafe\r\n");
+}
+
 TEST_F(CleanRunTest, TypedUrlsWithoutItsKeyStillReportsAndChangesNothing)
 {
     DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);

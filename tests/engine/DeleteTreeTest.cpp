@@ -239,6 +239,36 @@ TEST_P(DeleteTreeTest, NamesAPathWouldMisreadNeverReachOutside)
         ::DeleteFileW((clean + name + L"\\x.txt").c_str()), ::RemoveDirectoryW((clean + name).c_str());
 }
 
+// Sizes come from the listing; what stays is not counted as removed.
+TEST_P(DeleteTreeTest, CountsWhatItRemovesOfAKnownTree)
+{
+    std::string f = FreshScratch("counted");
+    MakeDir(f + "\\A");
+    MakeDir(f + "\\A\\B");
+    MakeDir(f + "\\A\\empty");
+    WriteFile(f + "\\one.txt", std::string(1000, 'a'));
+    WriteFile(f + "\\A\\two.txt", std::string(70000, 'b'));
+    WriteFile(f + "\\A\\B\\three.txt", "");
+    MakeDir(f + "\\K");
+    WriteFile(f + "\\K\\ro.txt", "12345");
+    ::SetFileAttributesA((f + "\\K\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    WalkTally tally;
+    if (Native()) {
+        WalkOptions options = NativeWalkOptions(*CNtFiles::Get(), nullptr);
+        options.tally = &tally;
+        DeleteTreeNative(*CNtFiles::Get(), f, "*.*", options);
+    } else {
+        DeleteTreeWin95(f, "*.*", nullptr, nullptr, nullptr, &tally);
+    }
+    ::SetFileAttributesA((f + "\\K\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ListDir(f), std::vector<std::string>{"K"});
+    EXPECT_EQ(tally.files, 3u);
+    EXPECT_EQ(tally.folders, 3u);
+    EXPECT_EQ(tally.bytes, 71000u);
+    EXPECT_EQ(tally.readOnly, 1u);
+    EXPECT_EQ(tally.Left(), 1u); // K stays for ro.txt alone
+}
+
 INSTANTIATE_TEST_SUITE_P(Walks, DeleteTreeTest, ::testing::Values(DeleteWalk::Native, DeleteWalk::Win95),
                          [](const ::testing::TestParamInfo<DeleteWalk>& info) {
                              return info.param == DeleteWalk::Native ? "Native" : "Win95";
