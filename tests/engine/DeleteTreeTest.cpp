@@ -10,27 +10,13 @@
 namespace {
 
 // Every case on both walks: the one this system takes and the other.
-class DeleteTreeTest : public EngineTest, public ::testing::WithParamInterface<DeleteWalk> {
+class DeleteTreeTest : public WalkTest {
 protected:
     std::string CurrentDir() const
     {
         char dir[MAX_PATH];
         ::GetCurrentDirectoryA(MAX_PATH, dir);
         return dir;
-    }
-    std::string RootName() const override
-    {
-        std::string name = EngineTest::RootName();
-        for (char& c : name)
-            if (c == '/')
-                c = '_';
-        return name;
-    }
-    std::unique_ptr<CFolderTable> MakeTable()
-    {
-        auto table = EngineTest::MakeTable();
-        table->UseWalk(GetParam());
-        return table;
     }
     bool Native() const { return GetParam() == DeleteWalk::Native; }
 };

@@ -72,6 +72,25 @@ protected:
     CLogEdit pane;
 };
 
+// A test run on each walk: its table uses the walk of the parameter.
+class WalkTest : public EngineTest, public ::testing::WithParamInterface<DeleteWalk> {
+protected:
+    std::string RootName() const override
+    {
+        std::string name = EngineTest::RootName();
+        for (char& c : name)
+            if (c == '/')
+                c = '_';
+        return name;
+    }
+    std::unique_ptr<CFolderTable> MakeTable()
+    {
+        auto table = EngineTest::MakeTable();
+        table->UseWalk(GetParam());
+        return table;
+    }
+};
+
 // A pane that lets a test act at the moment a given text is set.
 struct PaneSpy : CLogEdit {
     std::function<void(const std::string&)> onText;

@@ -83,22 +83,8 @@ bool IsFolder(const std::string& path)
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-class NameFormsTest : public EngineTest, public ::testing::WithParamInterface<DeleteWalk> {
+class NameFormsTest : public WalkTest {
 protected:
-    std::string RootName() const override
-    {
-        std::string name = EngineTest::RootName();
-        for (char& c : name)
-            if (c == '/')
-                c = '_';
-        return name;
-    }
-    std::unique_ptr<CFolderTable> MakeTable()
-    {
-        auto table = EngineTest::MakeTable();
-        table->UseWalk(GetParam());
-        return table;
-    }
     Identity By() const { return GetParam() == DeleteWalk::Native ? Identity::Handles : Identity::Names; }
     // My Documents in the scratch folder, with a long name whose short form
     // differs, holding files.
