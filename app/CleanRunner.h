@@ -8,7 +8,8 @@
 class CLogSink;
 
 // Posted by a run that ended without being stopped to the window its starter
-// named: lParam = a WalkTally* of the run, the receiver's to delete.
+// named: lParam = a WalkTally* of the run, the receiver's to delete (also
+// when it takes the message from its queue unread).
 const UINT WM_CLEAN_RUN_DONE = WM_APP + 4;
 
 // Sets each enabled flag of the table to 1 exactly where the applied flag is 1.

@@ -120,6 +120,10 @@ BOOL CSweepDlg::OnInitDialog()
 void CSweepDlg::OnDestroy()
 {
     m_runner.StopAndWait();
+    // The counts of a run that ended after the last pump go with the window.
+    MSG msg;
+    while (::PeekMessageA(&msg, m_hWnd, WM_CLEAN_RUN_DONE, WM_CLEAN_RUN_DONE, PM_REMOVE))
+        delete reinterpret_cast<WalkTally*>(msg.lParam);
     ::SelectObject(m_hSkinDC, m_hOldBitmap);
     if (m_hSkinBitmap)
         ::DeleteObject(m_hSkinBitmap);

@@ -2,6 +2,8 @@
 
 #include "res/SkinLayout.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -11,17 +13,13 @@ int ScreenSaverListener::s_count = 0, ScreenSaverListener::s_escapes = 0;
 
 namespace {
 
-// Where the Wine desktop's taskbar shows its first notification icon: the
-// right-most square of small-icon size plus a two-pixel border each side.
+// Where the Wine desktop's taskbar shows its first notification icon, also
+// while it is hidden: the screen's bottom right square of small-icon size plus
+// a two-pixel border each side.
 RECT TrayArea()
 {
-    RECT rc = {0, 0, 0, 0};
-    HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
-    if (tray) {
-        ::GetWindowRect(tray, &rc);
-        rc.left = rc.right - (::GetSystemMetrics(SM_CXSMICON) + 4);
-    }
-    return rc;
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN), cy = ::GetSystemMetrics(SM_CYSCREEN);
+    return RECT{cx - (::GetSystemMetrics(SM_CXSMICON) + 4), cy - (::GetSystemMetrics(SM_CYSMICON) + 4), cx, cy};
 }
 
 std::vector<COLORREF> Pixels(const RECT& rc)
@@ -36,6 +34,35 @@ std::vector<COLORREF> Pixels(const RECT& rc)
             pixels.push_back(::GetPixel(screen, x, y));
     ::ReleaseDC(nullptr, screen);
     return pixels;
+}
+
+// The text of a tip window the taskbar's process shows; empty when none shows.
+std::string ShownTaskbarTip()
+{
+    struct Find {
+        DWORD pid;
+        std::string text;
+    } find = {0, ""};
+    ::GetWindowThreadProcessId(::FindWindowA("Shell_TrayWnd", nullptr), &find.pid);
+    ::EnumWindows(
+        [](HWND hWnd, LPARAM lp) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(lp);
+            DWORD pid = 0;
+            char cls[32] = "";
+            ::GetWindowThreadProcessId(hWnd, &pid);
+            ::GetClassNameA(hWnd, cls, sizeof(cls));
+            if (pid != f->pid || lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0 || !::IsWindowVisible(hWnd))
+                return TRUE;
+            // A tip window answers with the tip it shows; GetWindowTextA would
+            // read another process's window's caption instead.
+            char text[256] = "";
+            ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                                  2000, nullptr);
+            f->text = text;
+            return f->text.empty();
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.text;
 }
 
 } // namespace
@@ -53,6 +80,12 @@ void E2ETest::SetUp()
     ::SetEnvironmentVariableA("TEMP", (Folder("Temp") + "\\").c_str());
     ::SetEnvironmentVariableA("TMP", (Folder("Temp") + "\\").c_str());
     DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Brightsweep1.0");
+    // The desktop starts with the first use of it; its taskbar shows with
+    // the first icon.
+    ::GetDesktopWindow();
+    ASSERT_TRUE(WaitFor([] { return ::FindWindowA("Shell_TrayWnd", nullptr) != nullptr; }, 10000));
+    ::RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpFor(200);
     m_trayBefore = Pixels(TrayArea());
 }
 
@@ -126,6 +159,19 @@ HWND E2ETest::OpenTrayMenu() const
     WaitFor([&] { return (menu = program.FindWindowOfProgram("#32768")) != nullptr && ::IsWindowVisible(menu); },
             5000);
     return menu;
+}
+
+std::string E2ETest::TrayTip() const
+{
+    POINT pt;
+    if (!WaitFor([&] { return TrayIcon(&pt); }, 5000))
+        return "";
+    std::string tip;
+    CProgram::MoveScreen(pt);
+    WaitFor([&] { return !(tip = ShownTaskbarTip()).empty(); }, 5000);
+    CProgram::MoveScreen(POINT{5, 5}); // the tip goes with the pointer
+    WaitFor([&] { return ShownTaskbarTip().empty(); }, 5000);
+    return tip;
 }
 
 void E2ETest::ChooseFromTray(int position) const

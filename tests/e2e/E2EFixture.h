@@ -79,6 +79,9 @@ protected:
     HWND OpenTrayMenu() const;
     // Chooses the tray menu's item at position (0 to 6) with the keyboard.
     void ChooseFromTray(int position) const;
+    // The tip the taskbar shows while the pointer rests on the icon; empty
+    // when none shows.
+    std::string TrayTip() const;
 
     std::string root;
     CProgram program;

@@ -57,6 +57,45 @@ TEST_F(MainWindow, AutoTwiceReturnsToTheFirstModeAndEachClickIsSaved)
     EXPECT_EQ(Setting("Mode"), "00001");
 }
 
+// The local time in the user's format, minutes from now.
+std::string ClockIn(UINT minutes)
+{
+    SYSTEMTIME t;
+    FILETIME ft;
+    ::GetLocalTime(&t);
+    ::SystemTimeToFileTime(&t, &ft);
+    ULARGE_INTEGER u = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+    u.QuadPart += minutes * 600000000ull;
+    ft = FILETIME{u.LowPart, u.HighPart};
+    ::FileTimeToSystemTime(&ft, &t);
+    char text[32] = "";
+    ::GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &t, nullptr, text, sizeof(text));
+    return text;
+}
+
+TEST_F(MainWindow, TheTrayTipTellsWhatTheLastRunRemovedAndWhenTheNextRunComes)
+{
+    WriteFile(Folder("Temp") + "\\big.bin", std::string(1536 * 1024, 'x'));
+    ASSERT_TRUE(program.Start());
+    EXPECT_EQ(TrayTip(), "Brightsweep");
+
+    // Five folders of two one-byte files each, and the big one.
+    const std::string counts = ": 11 files, 1.5 MB";
+    std::string before = ClockIn(0);
+    ClickButton("Start");
+    ASSERT_TRUE(WaitFor([&] { return Log().find("End cleaning...OK\r\n") != std::string::npos; }));
+    std::string tip = TrayTip(), after = ClockIn(0);
+    EXPECT_TRUE(tip == "Cleaned " + before + counts || tip == "Cleaned " + after + counts) << tip;
+
+    before = ClockIn(1);
+    ClickButton("Auto"); // every minute
+    std::string withNext = TrayTip();
+    after = ClockIn(1);
+    EXPECT_TRUE(withNext == tip + "; next " + before || withNext == tip + "; next " + after) << withNext;
+    ClickButton("Auto");
+    EXPECT_EQ(TrayTip(), tip);
+}
+
 TEST_F(MainWindow, HotKeyButtonTogglesTheStatusTheSettingAndTheHook)
 {
     ScreenSaverListener listener;
