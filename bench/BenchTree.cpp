@@ -135,16 +135,22 @@ TreeLayout MakeTreeLayout(int topFolders, unsigned seed)
     return layout;
 }
 
-bool Materialize(const TreeLayout& layout, const std::string& root)
+bool Materialize(const TreeLayout& layout, const std::vector<std::string>& roots)
 {
-    if (!::CreateDirectoryA(root.c_str(), nullptr))
-        return false;
-    for (const std::string& folder : layout.folders)
-        if (!::CreateDirectoryA((root + "\\" + folder).c_str(), nullptr))
+    const size_t n = roots.size();
+    for (const std::string& root : roots)
+        if (!::CreateDirectoryA(root.c_str(), nullptr))
             return false;
-    for (const TreeLayout::File& f : layout.files)
-        if (!WriteOne(root + "\\" + f.path, f.size, f.attributes))
-            return false;
+    for (size_t i = 0; i < layout.folders.size(); ++i)
+        for (size_t k = 0; k < n; ++k)
+            if (!::CreateDirectoryA((roots[(i + k) % n] + "\\" + layout.folders[i]).c_str(), nullptr))
+                return false;
+    for (size_t i = 0; i < layout.files.size(); ++i) {
+        const TreeLayout::File& f = layout.files[i];
+        for (size_t k = 0; k < n; ++k)
+            if (!WriteOne(roots[(i + k) % n] + "\\" + f.path, f.size, f.attributes))
+                return false;
+    }
     return true;
 }
 

@@ -20,8 +20,10 @@ struct TreeLayout {
 // same description for the same arguments.
 TreeLayout MakeTreeLayout(int topFolders, unsigned seed);
 
-// Creates root and the tree below it; false when anything could not be made.
-bool Materialize(const TreeLayout& layout, const std::string& root);
+// Creates each root and the tree below it, entry by entry in turns (the order
+// rotating), so that no copy is older on disk than another; false when
+// anything could not be made.
+bool Materialize(const TreeLayout& layout, const std::vector<std::string>& roots);
 
 struct TreeCount {
     int files = 0;

@@ -1,7 +1,8 @@
 // Files per second of DeleteTree (the native walk with Wine's name check), the
-// native walk without it, the Windows 95 walk, the bare
-// DeleteFileA/RemoveDirectoryA floor, the shell's deletion and cmd's rd /s /q,
-// on identical generated trees under S:\bench.
+// native walk without it, the native and the Windows 95 walk each with and
+// without the removal counts, the bare DeleteFileA/RemoveDirectoryA floor,
+// the shell's deletion and cmd's rd /s /q, on identical generated trees under
+// S:\bench.
 //   delete_bench [rounds (5)] [--all]
 // The walks and the floor run in every round, taking turns top folder by top
 // folder; the slow ones (shell, rd) run after all rounds, once or, with --all,
@@ -97,12 +98,30 @@ bool ByFloor(const std::string& folder, bool removeFolder, double& seconds)
     return ok;
 }
 
-enum Method { kDeleteTree, kNoCheck, kWin95, kFloor, kShell, kRd, kMethods };
-const int kTurnMethods = 4; // these take turns within every round
-const char* const kMethodNames[kMethods] = {"DeleteTree (native walk)", "native walk without name check",
-                                            "Windows 95 walk", "floor: DeleteFileA+RemoveDirectoryA",
-                                            "SHFileOperationA FO_DELETE", "cmd /c rd /s /q"};
-const char* const kFolderNames[kMethods] = {"deletetree", "nocheck", "win95", "floor", "shell", "rd"};
+enum Method {
+    kDeleteTree,
+    kNoCheck,
+    kCounted,
+    kUncounted,
+    kWin95,
+    kWin95Uncounted,
+    kFloor,
+    kShell,
+    kRd,
+    kMethods
+};
+const int kTurnMethods = 7; // these take turns within every round
+const char* const kMethodNames[kMethods] = {"DeleteTree (native walk)",
+                                            "native walk without name check",
+                                            "native walk, counting",
+                                            "native walk, not counting",
+                                            "Windows 95 walk, counting",
+                                            "Windows 95 walk, not counting",
+                                            "floor: DeleteFileA+RemoveDirectoryA",
+                                            "SHFileOperationA FO_DELETE",
+                                            "cmd /c rd /s /q"};
+const char* const kFolderNames[kMethods] = {"deletetree", "nocheck", "counted", "uncounted", "win95",
+                                            "win95u",     "floor",   "shell",   "rd"};
 
 bool ByWalk(CFolderTable& table, Method m, const std::string& folder, bool removeFolder, double& seconds)
 {
@@ -110,17 +129,21 @@ bool ByWalk(CFolderTable& table, Method m, const std::string& folder, bool remov
         return ByDeleteTree(table, folder, seconds);
     if (m == kFloor)
         return ByFloor(folder, removeFolder, seconds);
+    // The counted and uncounted pairs differ in the tally alone.
+    WalkTally tally;
+    WalkTally* counts = m == kCounted || m == kWin95 ? &tally : nullptr;
     const CNtFiles* nt = CNtFiles::Get();
     double t0 = Now();
-    if (m == kWin95 || !nt) {
-        DeleteTreeWin95(folder, "*.*", nullptr);
+    if (m == kWin95 || m == kWin95Uncounted || !nt) {
+        DeleteTreeWin95(folder, "*.*", nullptr, nullptr, nullptr, counts);
     } else {
         WalkOptions options = NativeWalkOptions(*nt, nullptr);
-        options.checkNames = false;
+        options.checkNames = options.checkNames && m != kNoCheck;
+        options.tally = counts;
         DeleteTreeNative(*nt, folder, "*.*", options);
     }
     seconds = Now() - t0;
-    return true;
+    return !counts || tally.Left() == 0;
 }
 
 // The walks and the floor on their own copies, top folder by top folder and
@@ -224,20 +247,27 @@ int main(int argc, char** argv)
     const int passes = rounds + slowPasses;
     for (int pass = 0; pass < passes; ++pass) {
         // Copies first, then the deletions, so that no deletion competes with
-        // the writing of another copy; the order of the methods rotates.
+        // the writing of another copy; the order of the methods alternates.
         const bool fast = pass < rounds;
         std::vector<int> order;
         if (fast)
-            order = {kDeleteTree, kNoCheck, kWin95, kFloor};
+            order = {kDeleteTree, kNoCheck, kCounted, kUncounted, kWin95, kWin95Uncounted, kFloor};
         else
             order = {kShell, kRd};
         if (pass % 2)
             std::reverse(order.begin(), order.end());
+        // The copies are made together, entry by entry in turns: a copy made
+        // before another was found slower to delete by a tenth or more.
+        std::vector<std::string> copies;
+        bool cleared = true;
         for (int m : order) {
-            std::string copy = root + "\\" + kFolderNames[m];
-            double t0 = Now();
-            bool made = ClearLeftovers(table, copy) && Materialize(layout, copy);
-            copySeconds.push_back(Now() - t0);
+            copies.push_back(root + "\\" + kFolderNames[m]);
+            cleared = cleared && ClearLeftovers(table, copies.back());
+        }
+        double t0 = Now();
+        bool made = cleared && Materialize(layout, copies);
+        copySeconds.push_back((Now() - t0) / copies.size());
+        for (const std::string& copy : copies) {
             TreeCount madeCount = CountTree(copy);
             if (!made || madeCount.files != files || madeCount.folders != folders) {
                 std::fprintf(stderr, "copy %s could not be made (%d files, %d folders)\n", copy.c_str(),
@@ -273,8 +303,10 @@ int main(int argc, char** argv)
             std::printf("  %s %.2f s", kFolderNames[m], seconds[m]);
         }
         if (fast)
-            std::printf("  (DeleteTree/floor %.2fx)",
-                        results[kDeleteTree].byRound[pass] / results[kFloor].byRound[pass]);
+            std::printf("  (DeleteTree/floor %.2fx, counting/not: native %.3fx, Win95 %.3fx)",
+                        results[kDeleteTree].byRound[pass] / results[kFloor].byRound[pass],
+                        results[kCounted].byRound[pass] / results[kUncounted].byRound[pass],
+                        results[kWin95].byRound[pass] / results[kWin95Uncounted].byRound[pass]);
         std::printf("\n");
     }
 
@@ -312,11 +344,14 @@ int main(int argc, char** argv)
         {"DeleteTree / rd", kDeleteTree, kRd, 5.0, true},
         {"floor / no check", kFloor, kNoCheck, 1.1, false},
         {"floor / DeleteTree", kFloor, kDeleteTree, 1.3, false},
+        // What the removal counts cost each walk, against itself in the same turns.
+        {"native: not / counting", kUncounted, kCounted, 1.03, false},
+        {"Win95: not / counting", kWin95Uncounted, kWin95, 1.03, false},
     };
     std::printf("\n");
     for (const Ratio& q : ratios) {
         if (!valid[q.over] || !valid[q.under]) {
-            std::printf("%-20s   -     (a method left entries)\n", q.label);
+            std::printf("%-24s   -     (a method left entries)\n", q.label);
             continue;
         }
         // Methods measured in the same rounds are compared round by round:
@@ -331,7 +366,7 @@ int main(int argc, char** argv)
         bool byRounds = paired.size() >= 3;
         double value = byRounds ? Median(paired) : rate[q.over] / rate[q.under];
         bool met = q.atLeast ? value >= q.target : value <= q.target;
-        std::printf("%-20s %6.2fx  (target %s %.1fx: %s; %s)\n", q.label, value,
+        std::printf("%-24s %6.2fx  (target %s %.2fx: %s; %s)\n", q.label, value,
                     q.atLeast ? ">=" : "<=", q.target, met ? "met" : "missed",
                     byRounds ? "median of the rounds' ratios" : "ratio of the medians");
     }
