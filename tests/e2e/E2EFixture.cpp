@@ -36,32 +36,37 @@ std::vector<COLORREF> Pixels(const RECT& rc)
     return pixels;
 }
 
+struct TipSearch {
+    DWORD pid;
+    std::string text;
+};
+
+// Stops at the first visible tip window of the taskbar's process that shows
+// a tip.
+BOOL CALLBACK FindShownTip(HWND hWnd, LPARAM lp)
+{
+    auto* f = reinterpret_cast<TipSearch*>(lp);
+    DWORD pid = 0;
+    char cls[32] = "";
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    ::GetClassNameA(hWnd, cls, sizeof(cls));
+    if (pid != f->pid || lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    // A tip window answers with the tip it shows; GetWindowTextA would
+    // read another process's window's caption instead.
+    char text[256] = "";
+    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                          nullptr);
+    f->text = text;
+    return f->text.empty();
+}
+
 // The text of a tip window the taskbar's process shows; empty when none shows.
 std::string ShownTaskbarTip()
 {
-    struct Find {
-        DWORD pid;
-        std::string text;
-    } find = {0, ""};
+    TipSearch find = {0, ""};
     ::GetWindowThreadProcessId(::FindWindowA("Shell_TrayWnd", nullptr), &find.pid);
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(lp);
-            DWORD pid = 0;
-            char cls[32] = "";
-            ::GetWindowThreadProcessId(hWnd, &pid);
-            ::GetClassNameA(hWnd, cls, sizeof(cls));
-            if (pid != f->pid || lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0 || !::IsWindowVisible(hWnd))
-                return TRUE;
-            // A tip window answers with the tip it shows; GetWindowTextA would
-            // read another process's window's caption instead.
-            char text[256] = "";
-            ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                                  2000, nullptr);
-            f->text = text;
-            return f->text.empty();
-        },
-        reinterpret_cast<LPARAM>(&find));
+    ::EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&find));
     return find.text;
 }
 
