@@ -95,17 +95,9 @@ BOOL CSweepDlg::OnInitDialog()
     PlacePane(m_editLog, IDC_LOG, kLogPaneRect);
     PlacePane(m_editStatus, IDC_STATUS, kStatusPaneRect);
 
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    BOOL ok = ::GetVersionExA(&version);
-    switch (CheckStartupOs(ok, version, &m_strOsText)) {
-    case StartupOs::Win31:
-        AfxFatalExit("I'am sorry, Current windows3.1 can't be supported!");
-    case StartupOs::Unsupported:
-        AfxFatalExit("I'm sorry, Current your OS version can't be supported.");
-    case StartupOs::Supported:
-        break;
-    }
+    OSVERSIONINFOA version;
+    BOOL ok = CurrentOsVersion(&version);
+    EndOnFatalVerdict(CheckStartupOs(ok, version, &m_strOsText));
 
     m_pFolderTable = NewFolderTableOrEnd();
     LoadSettings(m_settings);

@@ -13,7 +13,8 @@
 
 namespace {
 
-const char kUserShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char kUserShellFoldersKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 
 // A registry value put back as it was, whatever its type.
 class SavedValue {
@@ -181,7 +182,7 @@ TEST_P(NameFormsTest, TheSystemsSubtreeIsProtectedButItsTraceFoldersAreNot)
     // A shell folder pointed into the system folder is no category.
     SavedValue history(HKEY_CURRENT_USER, kShellFoldersKey, "History");
     SetString(HKEY_CURRENT_USER, kShellFoldersKey, "History", std::string(system) + "\\config");
-    EXPECT_EQ(MakeTable()->m_bHasHistory, FALSE);
+    EXPECT_EQ(MakeTable()->Has(Category::History), FALSE);
 }
 
 // A protected folder whose location cannot be read protects everything.
@@ -199,8 +200,8 @@ TEST_P(NameFormsTest, ProtectionsThatCannotBeReadLeaveNothingCleanable)
     SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", "S:\\" + std::string(300, 'x'));
     EXPECT_EQ(JudgeFolder(Folder("Custom1"), out, By()), FolderVerdict::Protected);
     auto t = MakeTable();
-    EXPECT_EQ(t->m_bHasCache, FALSE);
-    EXPECT_EQ(t->m_bHasTemp, FALSE);
+    EXPECT_EQ(t->Has(Category::Cache), FALSE);
+    EXPECT_EQ(t->Has(Category::Temp), FALSE);
     t->DeleteTree("*.*", Folder("Custom1").c_str());
     EXPECT_TRUE(Untouched("Custom1"));
     SetExpandString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", "%BRIGHTSWEEP_NO_SUCH_VARIABLE%\\Docs");
