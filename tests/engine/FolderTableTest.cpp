@@ -1,6 +1,9 @@
 #include "engine/SafePath.h"
 #include "tests/engine/EngineFixture.h"
 
+#include <fstream>
+#include <sstream>
+
 namespace {
 
 using FolderTableTest = EngineTest;
@@ -133,6 +136,34 @@ TEST(SafePath, TheSystemsOwnFoldersAndTheirParentsAreProtectedButNotTheirSubfold
          {desktop + "\\Old", personal + "\\Old", programs + "\\Old\\Cache", std::string("S:\\links")})
         EXPECT_EQ(JudgeFolder(p, out), FolderVerdict::Cleanable) << p;
     EXPECT_EQ(JudgeFolder(".", out), FolderVerdict::NotAbsolute);
+}
+
+// The build writes the help page's categories from the table: each row with
+// its default, and the example log with the lines of the categories on at
+// first, in the run's order.
+TEST(CategoryTable, TheHelpPageShowsEveryRow)
+{
+    char self[MAX_PATH];
+    std::string page(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
+    page.replace(page.find_last_of('\\'), std::string::npos, "\\help\\help.htm");
+    std::ifstream in(page, std::ios::binary);
+    ASSERT_TRUE(in) << page;
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string html = text.str();
+    std::string log = "Begin cleaning...\n";
+    for (const CategoryRow& row : kCategories) {
+        const std::string cell = "<tr><td>" + std::string(row.name) + "</td><td>";
+        const size_t at = html.find(cell);
+        ASSERT_NE(at, std::string::npos) << row.name;
+        const std::string line = html.substr(at, html.find('\n', at) - at); // a row is one line
+        const std::string first = row.byDefault ? "<td>on</td></tr>" : "<td>off</td></tr>";
+        ASSERT_GT(line.size(), first.size());
+        EXPECT_EQ(line.substr(line.size() - first.size()), first) << row.name;
+        if (row.byDefault)
+            log += std::string(row.logText) + "OK\n";
+    }
+    EXPECT_NE(html.find(log + "End cleaning...OK\n"), std::string::npos) << log;
 }
 
 } // namespace
