@@ -59,8 +59,7 @@ public:
     // machine cannot report.
     OsVerdict CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& version);
     BOOL Run();
-    // What the last Run removed and left, over every category; what the
-    // cleaners did since the last category began (or the table was made).
+    // What the last Run removed and left, over every category.
     const WalkTally& RunTally() const { return m_run; }
 
     // Cleaners (worker thread): each category's is named in its row.
