@@ -5,15 +5,8 @@
 
 void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table)
 {
-    const SettingValues& values = settings.applied;
-    table.m_bCleanCache = values.cleanCache == 1;
-    table.m_bCleanHistory = values.cleanHistory == 1;
-    table.m_bCleanCookies = values.cleanCookies == 1;
-    table.m_bCleanTypedUrls = values.cleanTypedUrls == 1;
-    table.m_bCleanRecent = values.cleanRecent == 1;
-    table.m_bCleanTemp = values.cleanSystemTemp == 1;
-    table.m_bCleanFavorites = values.cleanFavorites == 1;
-    table.m_bCleanCustom = values.cleanCustomFolders == 1;
+    for (const CategoryRow& row : kCategories)
+        table.SetEnabled(row.id, CategoryFlag(settings.applied, row.id) == 1);
 }
 
 CFolderTable* NewFolderTableOrEnd()
@@ -26,17 +19,8 @@ CFolderTable* NewFolderTableOrEnd()
 
 void EndOnFatalVerdict(OsVerdict verdict)
 {
-    switch (verdict) {
-    case OsVerdict::KernelError:
-        AfxFatalExit("I'm sorry, A Kernal Error!");
-    case OsVerdict::Win31:
-        AfxFatalExit("I'am sorry, Current windows3.1 can't be supported!");
-    case OsVerdict::Unsupported:
-        AfxFatalExit("I'm sorry, Current your OS version can't be supported.");
-    case OsVerdict::Run:
-    case OsVerdict::Skip:
-        break;
-    }
+    if (const char* text = FatalOsText(verdict))
+        AfxFatalExit(text);
 }
 
 // What one worker owns for its run; freed by the runner once the worker has

@@ -1,10 +1,10 @@
 // The operating-system line of the status pane, and whether start-up goes on.
 #pragma once
-#include <windows.h>
+#include "engine/OsVersion.h"
+
 #include <string>
 
-enum class StartupOs { Supported, Win31, Unsupported };
-
-// versionOk is GetVersionExA's result. osText gets "OS: Windows 95", "OS:
-// Windows 98", "OS: Windows NT", "OS: Windows 2000" or stays empty.
-StartupOs CheckStartupOs(BOOL versionOk, const OSVERSIONINFOA& version, std::string* osText);
+// versionOk is GetVersionExA's result. osText gets the status line's text
+// (OsStatusText). Start-up ends only on Windows 3.1 (Win31) and an unknown
+// platform (Unsupported); otherwise Run, also where a clean run would not.
+OsVerdict CheckStartupOs(BOOL versionOk, const OSVERSIONINFOA& version, std::string* osText);

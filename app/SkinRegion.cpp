@@ -1,29 +1,19 @@
 #include "app/SkinRegion.h"
 
 #include "controls/ButtonOutline.h"
+#include "controls/PixelRuns.h"
 
 #include <algorithm>
 
-std::vector<RECT> SkinRuns(const std::uint8_t* pixels, int width, int height, int stride, COLORREF key, int mode)
+std::vector<RECT> SkinRuns(const std::uint8_t* pixels, int width, int height, int stride, COLORREF key,
+                           int mode)
 {
-    std::vector<RECT> runs;
     const std::uint8_t kr = GetRValue(key), kg = GetGValue(key), kb = GetBValue(key);
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* row = pixels + static_cast<size_t>(y) * stride;
-        auto inside = [&](int x) {
-            const std::uint8_t* p = row + 4 * x;
-            bool equal = p[0] == kb && p[1] == kg && p[2] == kr;
-            return mode ? !equal : equal;
-        };
-        for (int x = 0; x < width; ++x) {
-            int x0 = x;
-            while (x < width && inside(x))
-                ++x;
-            if (x > x0)
-                runs.push_back(RECT{x0, y, x, y + 1});
-        }
-    }
-    return runs;
+    return PixelRuns(width, height, [&](int x, int y) {
+        const std::uint8_t* p = pixels + static_cast<size_t>(y) * stride + 4 * static_cast<size_t>(x);
+        bool equal = p[0] == kb && p[1] == kg && p[2] == kr;
+        return mode ? !equal : equal;
+    });
 }
 
 HRGN RegionFromRuns(const std::vector<RECT>& runs, size_t batchSize)
@@ -67,8 +57,8 @@ HRGN MakeSkinRegion(HBITMAP hBitmap, COLORREF key, int mode)
     bih.biBitCount = 32;
     bih.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP hSection = ::CreateDIBSection(hdcSection, reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS, &bits,
-                                          nullptr, 0);
+    HBITMAP hSection = ::CreateDIBSection(hdcSection, reinterpret_cast<BITMAPINFO*>(&bih), DIB_RGB_COLORS,
+                                          &bits, nullptr, 0);
     HRGN region = nullptr;
     if (hSection) {
         HGDIOBJ oldSection = ::SelectObject(hdcSection, hSection);

@@ -18,9 +18,7 @@
 
 CSweepDlg::CSweepDlg(HWND hParent) : CDialog(IDD_BRIGHTSWEEP, hParent), m_hotKey(InstallLaunchEv, UnInstallLaunchEv)
 {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
-    m_hTrayIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
+    m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
 }
 
 CSweepDlg::~CSweepDlg()
@@ -46,7 +44,7 @@ int CSweepDlg::OnCreate()
         ::GetObjectA(m_hSkinBitmap, sizeof(m_bmSkin), &m_bmSkin);
     m_hSkinDC = ::CreateCompatibleDC(nullptr);
     m_hOldBitmap = ::SelectObject(m_hSkinDC, m_hSkinBitmap);
-    if (!m_trayIcon.AddToTray(this, IDR_TRAYMENU, kIdleTip, m_hTrayIcon, WM_TRAY_NOTIFY)) {
+    if (!m_trayIcon.AddToTray(this, IDR_TRAYMENU, kIdleTip, m_hIcon, WM_TRAY_NOTIFY)) {
         AfxMessageBox("Failed to create tray icon", MB_ICONSTOP);
         return -1;
     }
@@ -95,17 +93,9 @@ BOOL CSweepDlg::OnInitDialog()
     PlacePane(m_editLog, IDC_LOG, kLogPaneRect);
     PlacePane(m_editStatus, IDC_STATUS, kStatusPaneRect);
 
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    BOOL ok = ::GetVersionExA(&version);
-    switch (CheckStartupOs(ok, version, &m_strOsText)) {
-    case StartupOs::Win31:
-        AfxFatalExit("I'am sorry, Current windows3.1 can't be supported!");
-    case StartupOs::Unsupported:
-        AfxFatalExit("I'm sorry, Current your OS version can't be supported.");
-    case StartupOs::Supported:
-        break;
-    }
+    OSVERSIONINFOA version;
+    BOOL ok = CurrentOsVersion(&version);
+    EndOnFatalVerdict(CheckStartupOs(ok, version, &m_strOsText));
 
     m_pFolderTable = NewFolderTableOrEnd();
     LoadSettings(m_settings);

@@ -104,7 +104,6 @@ private:
     HANDLE m_hSheetThread = nullptr; // one of m_workers
     DWORD m_nSheetThreadId = 0;
     bool m_bEnding = false;
-    HICON m_hTrayIcon = nullptr;
     HICON m_hIcon = nullptr;
     HBRUSH m_brushPane = nullptr;
     COLORREF m_crPaneBack = RGB(52, 134, 255);

@@ -1,25 +1,15 @@
 #include "controls/ButtonOutline.h"
 
+#include "controls/PixelRuns.h"
+
 #include <algorithm>
 
 std::vector<RECT> OutlineRuns(const std::uint32_t* pixels, int bmWidth, int bmHeight, int width, int height)
 {
-    std::vector<RECT> runs;
-    for (int y = 0; y < height; ++y) {
-        const std::uint32_t* row = y < bmHeight ? pixels + static_cast<size_t>(y) * bmWidth : nullptr;
-        auto kept = [&](int x) { return !row || x >= bmWidth || (row[x] & 0xFFFFFF) != 0; };
-        int x = 0;
-        while (x < width) {
-            while (x < width && !kept(x))
-                ++x;
-            int x0 = x;
-            while (x < width && kept(x))
-                ++x;
-            if (x > x0)
-                runs.push_back(RECT{x0, y, x, y + 1});
-        }
-    }
-    return runs;
+    return PixelRuns(width, height, [&](int x, int y) {
+        return y >= bmHeight || x >= bmWidth ||
+               (pixels[static_cast<size_t>(y) * bmWidth + x] & 0xFFFFFF) != 0;
+    });
 }
 
 HRGN RegionFromRects(const std::vector<RECT>& rects)

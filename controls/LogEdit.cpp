@@ -1,7 +1,5 @@
 #include "controls/LogEdit.h"
 
-#include "controls/Messages.h"
-
 namespace {
 // wParam unused, lParam = const char* text; handled by the pane itself.
 const UINT WM_LOGEDIT_APPEND = WM_APP + 3;
@@ -55,7 +53,6 @@ LRESULT CLogEdit::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         return code;
     }
     case WM_CHAR:
-    case WM_SKINBUTTON_CLICKED:
         return 0;
     default:
         return Default(msg, wp, lp);

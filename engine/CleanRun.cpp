@@ -1,28 +1,10 @@
-// The clean run: the version check, then the categories in their fixed order.
+// The clean run: the version check, then the categories in their table's order.
 #include "engine/FolderTable.h"
-
-OsVerdict ClassifyOs(BOOL versionOk, const OSVERSIONINFOA& version)
-{
-    if (!versionOk)
-        return OsVerdict::KernelError;
-    switch (version.dwPlatformId) {
-    case VER_PLATFORM_WIN32s:
-        return OsVerdict::Win31;
-    case VER_PLATFORM_WIN32_WINDOWS:
-        return OsVerdict::Run;
-    case VER_PLATFORM_WIN32_NT:
-        return version.dwMajorVersion >= 3 && version.dwMajorVersion <= 5 ? OsVerdict::Run
-                                                                          : OsVerdict::Skip;
-    default:
-        return OsVerdict::Unsupported;
-    }
-}
 
 OsVerdict CFolderTable::CheckOsAndRun()
 {
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    BOOL ok = ::GetVersionExA(&version);
+    OSVERSIONINFOA version;
+    BOOL ok = CurrentOsVersion(&version);
     return CheckOsAndRunFor(ok, version);
 }
 
@@ -36,40 +18,25 @@ OsVerdict CFolderTable::CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& v
 
 BOOL CFolderTable::Run()
 {
+    // Each category's cleaner, from its row.
+    static void (CFolderTable::*const kCleaners[])() = {
+#define CATEGORY(id, name, log, on, content, field, box, folder, value, cleaner, ...) &CFolderTable::cleaner,
+#include "engine/Categories.def"
+#undef CATEGORY
+    };
+    static_assert(sizeof(kCleaners) / sizeof(kCleaners[0]) == kCategoryCount, "a cleaner per category");
+
     m_run = WalkTally();
     Append("Begin cleaning...");
     Append("\r\n");
-
-    struct Step {
-        const char* text;
-        const BOOL* has; // null: always available
-        const BOOL* enabled;
-        void (*work)(CFolderTable&);
-    } steps[] = {
-        {"Cleaning Temp...", &m_bHasTemp, &m_bCleanTemp, [](CFolderTable& t) { t.CleanTemp(); }},
-        {"Cleaning Cache...", &m_bHasCache, &m_bCleanCache, [](CFolderTable& t) { t.CleanCache(); }},
-        {"Cleaning Cookies...", &m_bHasCookies, &m_bCleanCookies,
-         [](CFolderTable& t) { t.CleanCookies(); }},
-        {"Cleaning Favorites...", &m_bHasFavorites, &m_bCleanFavorites,
-         [](CFolderTable& t) { t.CleanFavorites(); }},
-        {"Cleaning History...", &m_bHasHistory, &m_bCleanHistory,
-         [](CFolderTable& t) {
-             t.CleanHistory();
-             t.ClearUrlHistory();
-         }},
-        {"Cleaning TypedURLs...", nullptr, &m_bCleanTypedUrls,
-         [](CFolderTable& t) { t.CleanTypedUrls(); }},
-        {"Cleaning Recent...", &m_bHasRecent, &m_bCleanRecent, [](CFolderTable& t) { t.CleanRecent(); }},
-        {"Cleaning Custom...", nullptr, &m_bCleanCustom, [](CFolderTable& t) { t.CleanCustom(); }},
-    };
-    for (const Step& step : steps) {
+    for (const CategoryRow& row : kCategories) {
         if (StopRequested())
             return TRUE;
-        if ((step.has && !*step.has) || !*step.enabled)
+        if (!Has(row.id) || !Enabled(row.id))
             continue;
-        Append(step.text);
+        Append(row.logText);
         m_step = WalkTally();
-        step.work(*this);
+        (this->*kCleaners[Index(row.id)])();
         m_run.Add(m_step);
         Append(CategoryEnding(m_step).c_str());
     }

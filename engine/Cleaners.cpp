@@ -44,10 +44,9 @@ void ScheduleWin95(void* context, DWORD error, const char* path, bool isFolder)
 
 } // namespace
 
-BOOL CFolderTable::DeleteTree(const char* pattern, const char* folder)
+void CFolderTable::DeleteTree(const char* pattern, const char* folder)
 {
     EmptyFolder(pattern, folder, nullptr);
-    return TRUE;
 }
 
 void CFolderTable::EmptyBrowserFolder(const std::string& folder)
@@ -85,40 +84,37 @@ void CFolderTable::EmptyFolder(const char* pattern, const char* folder, CBootDel
     }
 }
 
-BOOL CFolderTable::CleanTemp()
+void CFolderTable::CleanTemp()
 {
-    if (!m_strTemp.empty())
-        DeleteTree("*.*", m_strTemp.c_str());
-    return TRUE;
+    const std::string& temp = Folder(Category::Temp);
+    if (!temp.empty())
+        DeleteTree("*.*", temp.c_str());
 }
 
-BOOL CFolderTable::CleanCache()
+void CFolderTable::CleanCache()
 {
-    if (!m_strCache.empty())
-        EmptyBrowserFolder(m_strCache);
-    return TRUE;
+    const std::string& cache = Folder(Category::Cache);
+    if (!cache.empty())
+        EmptyBrowserFolder(cache);
 }
 
-BOOL CFolderTable::CleanCookies()
+void CFolderTable::CleanCookies()
 {
-    if (m_strCookies.empty())
-        return FALSE;
-    EmptyBrowserFolder(m_strCookies);
-    return TRUE;
+    const std::string& cookies = Folder(Category::Cookies);
+    if (!cookies.empty())
+        EmptyBrowserFolder(cookies);
 }
 
-BOOL CFolderTable::CleanFavorites()
+void CFolderTable::CleanFavorites()
 {
-    DeleteTree("*.*", m_strFavorites.c_str());
-    return TRUE;
+    DeleteTree("*.*", Folder(Category::Favorites).c_str());
 }
 
-BOOL CFolderTable::CleanRecent()
+void CFolderTable::CleanRecent()
 {
-    if (m_strRecent.empty())
-        return FALSE;
-    DeleteTree("*.*", m_strRecent.c_str());
-    return TRUE;
+    const std::string& recent = Folder(Category::Recent);
+    if (!recent.empty())
+        DeleteTree("*.*", recent.c_str());
 }
 
 void CFolderTable::CleanCustom()
@@ -132,19 +128,26 @@ void CFolderTable::CleanCustom()
     }
 }
 
-BOOL CFolderTable::CleanHistory()
+void CFolderTable::CleanHistory()
 {
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kUrlHistory, 0, KEY_READ | KEY_WRITE, &hKey) ==
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kUrlHistory, 0, KEY_READ | KEY_WRITE, &hKey) == ERROR_SUCCESS) {
         DWORD days = 0;
         ::RegSetValueExA(hKey, "DaysToKeep", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&days),
                          sizeof(days));
         ::RegCloseKey(hKey);
     }
-    EmptyBrowserFolder(m_strHistory);
+    EmptyBrowserFolder(Folder(Category::History));
     ClearUrlHistory();
-    return TRUE;
+}
+
+void CFolderTable::CleanHistoryStep()
+{
+    CleanHistory();
+    // Twice on purpose: CleanHistory has just cleared the URL history, and the
+    // step clears it once more, as the program always has, so that what the
+    // service noted again while the History folder was emptied goes too.
+    ClearUrlHistory();
 }
 
 HRESULT CFolderTable::ClearUrlHistory()
@@ -152,8 +155,7 @@ HRESULT CFolderTable::ClearUrlHistory()
     // Uninitialise only what this call initialised.
     HRESULT init = ::CoInitialize(nullptr);
     IUrlHistoryStg2* history = nullptr;
-    HRESULT hr = ::CoCreateInstance(kClsidUrlHistory, nullptr,
-                                    CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+    HRESULT hr = ::CoCreateInstance(kClsidUrlHistory, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                     kIidUrlHistoryStg2, reinterpret_cast<void**>(&history));
     if (SUCCEEDED(hr)) {
         hr = history->ClearHistory();
@@ -164,13 +166,11 @@ HRESULT CFolderTable::ClearUrlHistory()
     return hr;
 }
 
-BOOL CFolderTable::CleanTypedUrls()
+void CFolderTable::CleanTypedUrls()
 {
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kTypedUrls, 0, KEY_READ | KEY_WRITE, &hKey) ==
-        ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kTypedUrls, 0, KEY_READ | KEY_WRITE, &hKey) == ERROR_SUCCESS) {
         ::RegCloseKey(hKey);
         ::RegDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);
     }
-    return TRUE;
 }

@@ -16,13 +16,6 @@ bool Usable(const std::string& value)
     return JudgeFolder(value, path) == FolderVerdict::Cleanable;
 }
 
-bool IsWin95Family()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    return ::GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
-
 bool HasEnvironment(const char* name)
 {
     char value[4];
@@ -53,8 +46,6 @@ CFolderTable::CFolderTable()
     ResolveFolders();
 }
 
-CFolderTable::~CFolderTable() = default;
-
 std::string CFolderTable::QueryFolderValue(HKEY hKey, const char* valueName)
 {
     DWORD type = 0;
@@ -63,8 +54,8 @@ std::string CFolderTable::QueryFolderValue(HKEY hKey, const char* valueName)
         return "Error";
     // One spare byte so that a value stored without its NUL still ends.
     std::vector<char> data(size + 1, '\0');
-    if (::RegQueryValueExA(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                           &size) != ERROR_SUCCESS)
+    if (::RegQueryValueExA(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+        ERROR_SUCCESS)
         return "Error";
     return std::string(data.data());
 }
@@ -72,47 +63,51 @@ std::string CFolderTable::QueryFolderValue(HKEY hKey, const char* valueName)
 void CFolderTable::ResolveFolders()
 {
     HKEY hKey = nullptr;
-    m_bShellFolders = ::RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_READ | KEY_WRITE, &hKey) ==
-                      ERROR_SUCCESS;
+    m_bShellFolders =
+        ::RegOpenKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, KEY_READ | KEY_WRITE, &hKey) == ERROR_SUCCESS;
     if (!m_bShellFolders)
         return; // the program ends
 
-    struct Entry {
-        const char* value;
-        std::string* path;
-        BOOL* has;
-    } entries[] = {
-        {"Cache", &m_strCache, &m_bHasCache},
-        {"Cookies", &m_strCookies, &m_bHasCookies},
-        {"Favorites", &m_strFavorites, &m_bHasFavorites},
-        {"History", &m_strHistory, &m_bHasHistory},
-        {"Recent", &m_strRecent, &m_bHasRecent},
-    };
-    for (Entry& e : entries) {
-        *e.path = QueryFolderValue(hKey, e.value);
-        *e.has = Usable(*e.path) ? TRUE : FALSE;
+    for (const CategoryRow& row : kCategories) {
+        std::string& folder = m_folder[Index(row.id)];
+        BOOL& has = m_has[Index(row.id)];
+        switch (row.folder) {
+        case FolderSource::ShellFolder:
+            folder = QueryFolderValue(hKey, row.shellValue);
+            has = Usable(folder) ? TRUE : FALSE;
+            break;
+        case FolderSource::TempPath:
+            has = ResolveTemp(folder) ? TRUE : FALSE;
+            break;
+        case FolderSource::UserFolders:
+        case FolderSource::None:
+            has = TRUE;
+            break;
+        }
     }
     ::RegCloseKey(hKey);
+}
 
-    // Temp, without the trailing backslash; unavailable when the system cannot
-    // say, when the path does not fit, or when it names a protected folder.
+bool CFolderTable::ResolveTemp(std::string& folder)
+{
+    // Without the trailing backslash; unavailable when the system cannot say,
+    // when the path does not fit, or when it names a protected folder.
     // Without TMP and TEMP the Windows 95 family answers with the current
     // directory, which is no temporary folder.
-    m_strTemp.clear();
-    m_bHasTemp = FALSE;
+    folder.clear();
     if ((IsWin95Family() && !HasEnvironment("TMP") && !HasEnvironment("TEMP")) || TempVariableIsRelative())
-        return;
+        return false;
     char temp[MAX_PATH];
     DWORD n = ::GetTempPathA(MAX_PATH, temp);
     if (n == 0 || n >= MAX_PATH)
-        return;
+        return false;
     std::string shortened(temp, n);
     if (AnsiEndsWith(shortened, '\\') || AnsiEndsWith(shortened, '/'))
         shortened.pop_back();
-    if (Usable(shortened)) {
-        m_strTemp = shortened;
-        m_bHasTemp = TRUE;
-    }
+    if (!Usable(shortened))
+        return false;
+    folder = shortened;
+    return true;
 }
 
 void CFolderTable::Append(const char* text)

@@ -1,10 +1,12 @@
-// The clean run's working object: per category whether its folder is available
-// and whether the user enabled it, the resolved folders, the user's folders
-// and the sink of the run's text. The cleaners are its methods. The main
-// window's thread owns the program's table; each run works on a copy of it
-// taken when the run starts.
+// The clean run's working object: per category (engine/Categories.def) whether
+// its folder is available and whether the user enabled it, the resolved
+// folders, the user's folders and the sink of the run's text. The cleaners are
+// its methods. The main window's thread owns the program's table; each run
+// works on a copy of it taken when the run starts.
 #pragma once
+#include "engine/Categories.h"
 #include "engine/DeleteWalk.h"
+#include "engine/OsVersion.h"
 
 #include <windows.h>
 #include <string>
@@ -12,11 +14,6 @@
 
 class CLogSink;
 class CBootDelete;
-
-// What the clean run does on a given answer of GetVersionExA; the last three
-// end the program, which the caller does.
-enum class OsVerdict { Run, Skip, KernelError, Win31, Unsupported };
-OsVerdict ClassifyOs(BOOL versionOk, const OSVERSIONINFOA& version);
 
 // How DeleteTree walks a folder: through handles (the NT family) or through
 // FindFirstFileA and full paths (the Windows 95 family).
@@ -26,7 +23,6 @@ class CFolderTable {
 public:
     // Resolves the folders.
     CFolderTable();
-    virtual ~CFolderTable();
     CFolderTable(const CFolderTable&) = default;
     CFolderTable& operator=(const CFolderTable&) = default;
 
@@ -34,6 +30,15 @@ public:
     bool ShellFoldersFound() const { return m_bShellFolders; }
 
     void SetLogPane(CLogSink* pLog) { m_pLog = pLog; }
+
+    // Per category: its folder was found (always for one without a folder);
+    // the user enabled it; its folder as read ("Error" for a Shell Folders
+    // value that could not be read, empty for none).
+    BOOL Has(Category c) const { return m_has[Index(c)]; }
+    BOOL Enabled(Category c) const { return m_enabled[Index(c)]; }
+    void SetEnabled(Category c, BOOL on) { m_enabled[Index(c)] = on ? TRUE : FALSE; }
+    const std::string& Folder(Category c) const { return m_folder[Index(c)]; }
+
     // The user's folders for the Custom step.
     void SetCustomFolders(const std::vector<std::string>& folders) { m_customFolders = folders; }
     // The run's stop request, set by its starter; null: never stops.
@@ -54,46 +59,26 @@ public:
     // machine cannot report.
     OsVerdict CheckOsAndRunFor(BOOL versionOk, const OSVERSIONINFOA& version);
     BOOL Run();
-    // What the last Run removed and left, over every category; what the
-    // cleaners did since the last category began (or the table was made).
+    // What the last Run removed and left, over every category.
     const WalkTally& RunTally() const { return m_run; }
-    const WalkTally& StepTally() const { return m_step; }
 
-    // Cleaners (worker thread).
-    BOOL DeleteTree(const char* pattern, const char* folder);
-    BOOL CleanTemp();
-    BOOL CleanCache();
-    BOOL CleanCookies();
-    BOOL CleanFavorites();
-    BOOL CleanRecent();
+    // Cleaners (worker thread): each category's is named in its row.
+    void DeleteTree(const char* pattern, const char* folder);
+    void CleanTemp();
+    void CleanCache();
+    void CleanCookies();
+    void CleanFavorites();
+    void CleanRecent();
     void CleanCustom();
-    BOOL CleanHistory();
+    void CleanHistory();
+    // The History category's work: CleanHistory and the URL history again.
+    void CleanHistoryStep();
     HRESULT ClearUrlHistory();
-    BOOL CleanTypedUrls();
-
-    CLogSink* m_pLog = nullptr;
-    BOOL m_bHasTemp = FALSE;
-    BOOL m_bCleanTemp = FALSE;
-    BOOL m_bHasCache = FALSE;
-    BOOL m_bCleanCache = FALSE;
-    BOOL m_bHasCookies = FALSE;
-    BOOL m_bCleanCookies = FALSE;
-    BOOL m_bHasFavorites = FALSE;
-    BOOL m_bCleanFavorites = FALSE;
-    BOOL m_bHasHistory = FALSE;
-    BOOL m_bCleanHistory = FALSE;
-    BOOL m_bCleanTypedUrls = FALSE;
-    BOOL m_bHasRecent = FALSE;
-    BOOL m_bCleanRecent = FALSE;
-    BOOL m_bCleanCustom = FALSE;
-    std::string m_strCache;
-    std::string m_strCookies;
-    std::string m_strFavorites;
-    std::string m_strHistory;
-    std::string m_strRecent;
-    std::string m_strTemp;
+    void CleanTypedUrls();
 
 private:
+    // The temporary-files folder into folder; false when there is none.
+    static bool ResolveTemp(std::string& folder);
     void Append(const char* text);
     // DeleteTree that hands what another program holds open to held (or not,
     // when null).
@@ -101,6 +86,10 @@ private:
     // The browser's folders, whose files in use go at the next start.
     void EmptyBrowserFolder(const std::string& folder);
 
+    CLogSink* m_pLog = nullptr;
+    BOOL m_has[kCategoryCount] = {};
+    BOOL m_enabled[kCategoryCount] = {};
+    std::string m_folder[kCategoryCount];
     std::vector<std::string> m_customFolders;
     WalkTally m_step;
     WalkTally m_run;
@@ -108,4 +97,3 @@ private:
     const volatile LONG* m_pStop = nullptr;
     bool m_bShellFolders = false;
 };
-

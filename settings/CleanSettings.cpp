@@ -3,10 +3,11 @@
 void CleanSettings::CommitSheet(const CleanSettings& sheet)
 {
     static int SettingValues::*const kValues[] = {
-        &SettingValues::autoClean,      &SettingValues::hotKeyEnabled,    &SettingValues::cleanCache,
-        &SettingValues::cleanHistory,   &SettingValues::cleanCookies,     &SettingValues::cleanTypedUrls,
-        &SettingValues::cleanRecent,    &SettingValues::cleanSystemTemp,  &SettingValues::cleanFavorites,
-        &SettingValues::cleanCustomFolders, &SettingValues::hotKeyCode,   &SettingValues::hotKeyModifier,
+        &SettingValues::autoClean,      &SettingValues::hotKeyEnabled,
+#define CATEGORY(id, name, log, on, content, field, ...) &SettingValues::field,
+#include "engine/Categories.def"
+#undef CATEGORY
+        &SettingValues::hotKeyCode,     &SettingValues::hotKeyModifier,
         &SettingValues::hotKeyKeyCount, &SettingValues::autoCleanMinutes,
     };
     static_assert(sizeof(kValues) / sizeof(kValues[0]) * sizeof(int) == sizeof(SettingValues),

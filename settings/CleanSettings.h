@@ -3,24 +3,38 @@
 // pages write, and the user's folder list. The main window's thread owns the
 // program's record; the settings sheet works on a copy of its own.
 #pragma once
+#include "engine/Categories.h"
 #include "settings/FolderList.h"
 
 struct SettingValues {
     int autoClean = 0;
     int hotKeyEnabled = 1;
-    int cleanCache = 1;
-    int cleanHistory = 1;
-    int cleanCookies = 1;
-    int cleanTypedUrls = 1;
-    int cleanRecent = 1;
-    int cleanSystemTemp = 1;
-    int cleanFavorites = 0;
-    int cleanCustomFolders = 0;
+    // One flag per category, named and defaulted by its row.
+#define CATEGORY(id, name, log, on, content, field, ...) int field = on;
+#include "engine/Categories.def"
+#undef CATEGORY
     int hotKeyCode = 27;
     int hotKeyModifier = 0;
     int hotKeyKeyCount = 1;
     int autoCleanMinutes = 1;
 };
+
+// Each category's flag, in the table's order.
+constexpr int SettingValues::*kCategoryFlags[] = {
+#define CATEGORY(id, name, log, on, content, field, ...) &SettingValues::field,
+#include "engine/Categories.def"
+#undef CATEGORY
+};
+static_assert(sizeof(kCategoryFlags) / sizeof(kCategoryFlags[0]) == kCategoryCount, "a flag per category");
+
+inline int& CategoryFlag(SettingValues& values, Category c)
+{
+    return values.*kCategoryFlags[Index(c)];
+}
+inline int CategoryFlag(const SettingValues& values, Category c)
+{
+    return values.*kCategoryFlags[Index(c)];
+}
 
 struct CleanSettings {
     SettingValues applied;

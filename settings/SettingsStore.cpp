@@ -11,16 +11,18 @@
 namespace {
 const REGSAM kAccess = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
 const char kErrorText[] = "Error";
-const char kDefaultContent[] = "11111100";
 const char kDefaultMode[] = "00001";
 const char kDefaultHotKey[] = "12700";
 const char kCustomNumber[] = "CustomNumber";
 
-// The category flags in the order of the "Content" characters.
-int SettingValues::*const kContentFields[kCategoryCount] = {
-    &SettingValues::cleanCache,     &SettingValues::cleanHistory,      &SettingValues::cleanCookies,
-    &SettingValues::cleanTypedUrls, &SettingValues::cleanRecent,       &SettingValues::cleanSystemTemp,
-    &SettingValues::cleanFavorites, &SettingValues::cleanCustomFolders};
+// The "Content" value of the categories' defaults ("11111100").
+std::string DefaultContentText()
+{
+    int flags[kCategoryCount];
+    for (const CategoryRow& row : kCategories)
+        flags[row.content] = row.byDefault;
+    return FormatContent(flags);
+}
 
 [[noreturn]] void RegistryFailure()
 {
@@ -69,10 +71,11 @@ std::string CustomName(long long index)
     return "Custom" + std::to_string(index);
 }
 
+// flags in the order of the "Content" characters.
 void SetContent(SettingValues& values, const int (&flags)[kCategoryCount])
 {
-    for (int i = 0; i < kCategoryCount; ++i)
-        values.*kContentFields[i] = flags[i];
+    for (const CategoryRow& row : kCategories)
+        CategoryFlag(values, row.id) = flags[row.content];
 }
 
 void SetMode(SettingValues& values, int autoClean, int minutes)
@@ -91,9 +94,10 @@ void SetHotKey(SettingValues& values, int enabled, const HotKeyKeys& keys)
 
 void DefaultContent(HKEY hKey, CleanSettings& settings)
 {
-    WriteTextOrExit(hKey, "Content", kDefaultContent);
+    const std::string content = DefaultContentText();
+    WriteTextOrExit(hKey, "Content", content);
     int flags[kCategoryCount];
-    ParseContent(kDefaultContent, flags);
+    ParseContent(content.c_str(), flags);
     SetContent(settings.applied, flags);
     SetContent(settings.pending, flags);
 }
@@ -238,8 +242,8 @@ void SaveSettings(const CleanSettings& settings)
     HKEY hKey = CreateKeyOrExit();
 
     int flags[kCategoryCount];
-    for (int i = 0; i < kCategoryCount; ++i)
-        flags[i] = values.*kContentFields[i];
+    for (const CategoryRow& row : kCategories)
+        flags[row.content] = CategoryFlag(values, row.id);
     WriteTextOrExit(hKey, "Content", FormatContent(flags));
     WriteTextOrExit(hKey, "Mode",
                     FormatMode(values.autoClean, static_cast<unsigned>(values.autoCleanMinutes)));

@@ -4,18 +4,17 @@
 #pragma once
 #include <string>
 
+#include "engine/Categories.h"
+
 // The settings key under HKEY_CURRENT_USER.
 extern const char kSettingsKey[];
-
-const int kCategoryCount = 8;
 
 // Decimal conversion of text[0..len) as the C runtime's atoi reads it: leading
 // blanks, one optional sign, digits up to the first non-digit; 0 without digits.
 int ParseDecimal(const char* text, int len);
 
-// "Content": exactly 8 characters, '0' = off, anything else = on. Flags in the
-// stored order: Cache, History, Cookies, TypedURLs, Recent, System Temp,
-// Favorites, Folder You Defined.
+// "Content": one character per category, '0' = off, anything else = on. Flags
+// in the stored order (each category's content column in Categories.def).
 bool ParseContent(const char* text, int (&flags)[kCategoryCount]);
 std::string FormatContent(const int (&flags)[kCategoryCount]);
 

@@ -7,16 +7,13 @@ struct CategoryBox {
     UINT id;
     int SettingValues::*flag;
 };
+// Each category's box, from its row.
 const CategoryBox kBoxes[] = {
-    {IDC_CHECK_CACHE, &SettingValues::cleanCache},
-    {IDC_CHECK_COOKIES, &SettingValues::cleanCookies},
-    {IDC_CHECK_FAVORITES, &SettingValues::cleanFavorites},
-    {IDC_CHECK_HISTORY, &SettingValues::cleanHistory},
-    {IDC_CHECK_RECENT, &SettingValues::cleanRecent},
-    {IDC_CHECK_TYPEDURLS, &SettingValues::cleanTypedUrls},
-    {IDC_CHECK_TEMP, &SettingValues::cleanSystemTemp},
-    {IDC_CHECK_CUSTOM, &SettingValues::cleanCustomFolders},
+#define CATEGORY(id, name, log, on, content, field, box, ...) {box, &SettingValues::field},
+#include "engine/Categories.def"
+#undef CATEGORY
 };
+static_assert(sizeof(kBoxes) / sizeof(kBoxes[0]) == kCategoryCount, "a box per category");
 } // namespace
 
 CFileSetting::CFileSetting() : CPropertyPage(IDD_CONTENT) {}

@@ -30,7 +30,8 @@ TEST_F(CleanRunnerTest, TheRunsCountsArriveByMessage)
 {
     WriteFile(Folder("Temp") + "\\big.dat", std::string(5000, 'z'));
     auto t = MakeTable();
-    t->m_bCleanTemp = t->m_bCleanRecent = TRUE;
+    t->SetEnabled(Category::Temp, TRUE);
+    t->SetEnabled(Category::Recent, TRUE);
     CCleanRunner runner;
     ASSERT_TRUE(runner.Start(*t, &pane, host.hWnd));
     WalkTally* tally = nullptr;
@@ -59,16 +60,16 @@ TEST_F(CleanRunnerTest, TheRunsCountsArriveByMessage)
 TEST_F(CleanRunnerTest, ARunWorksOnTheTableAsItWasAtItsStart)
 {
     auto t = MakeTable();
-    t->m_bCleanTemp = TRUE;
+    t->SetEnabled(Category::Temp, TRUE);
     PaneSpy spy;
     pane.UnsubclassWindow();
     ASSERT_TRUE(spy.SubclassWindow(host.hEdit));
     spy.onText = [&](const std::string& text) {
-        if (text.find("Cleaning Temp...") == std::string::npos || t->m_bCleanFavorites)
+        if (text.find("Cleaning Temp...") == std::string::npos || t->Enabled(Category::Favorites))
             return;
-        t->m_bCleanTemp = FALSE;
-        t->m_bCleanFavorites = TRUE;
-        t->m_bCleanCustom = TRUE;
+        t->SetEnabled(Category::Temp, FALSE);
+        t->SetEnabled(Category::Favorites, TRUE);
+        t->SetEnabled(Category::Custom, TRUE);
         t->SetCustomFolders({Folder("Custom1")});
     };
     CCleanRunner runner;

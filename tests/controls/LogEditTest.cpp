@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 
 class LogEditTest : public ::testing::Test {
@@ -40,8 +43,8 @@ TEST_F(LogEditTest, AppendsVerbatimAndShowsTheLastLine)
 TEST_F(LogEditTest, TypedCharactersAndClipboardKeysChangeNothing)
 {
     pane.AppendText("keep");
-    for (WPARAM ch : {WPARAM('x'), WPARAM('\b'), WPARAM(0x16 /* Ctrl+V */), WPARAM(0x18 /* Ctrl+X */),
-                      WPARAM('\r')})
+    for (WPARAM ch :
+         {WPARAM('x'), WPARAM('\b'), WPARAM(0x16 /* Ctrl+V */), WPARAM(0x18 /* Ctrl+X */), WPARAM('\r')})
         ::SendMessageA(host.hEdit, WM_CHAR, ch, 1);
     EXPECT_EQ(Text(), "keep");
 }
@@ -94,11 +97,21 @@ TEST_F(LogEditTest, AppendsFromTwoWorkersWhileThisThreadPumpsLoseNothing)
     ASSERT_TRUE(AfxBeginThread(WriteLines, &a));
     ASSERT_TRUE(AfxBeginThread(WriteLines, &b));
     ASSERT_TRUE(PumpUntil([&] { return a.done && b.done; }));
+    // Whole lines, so that one writer's "1000" cannot stand in for the
+    // other's "0": each writer's lines once each and in its own order.
+    std::vector<int> fromA, fromB;
     std::string text = Text();
-    for (int i = 0; i < 50; ++i) {
-        EXPECT_NE(text.find(std::to_string(i) + "\r\n"), std::string::npos) << i;
-        EXPECT_NE(text.find(std::to_string(1000 + i) + "\r\n"), std::string::npos) << i;
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        int n = std::stoi(text.substr(at, end - at));
+        (n < 1000 ? fromA : fromB).push_back(n);
     }
+    std::vector<int> wantA, wantB;
+    for (int i = 0; i < 50; ++i) {
+        wantA.push_back(i);
+        wantB.push_back(1000 + i);
+    }
+    EXPECT_EQ(fromA, wantA);
+    EXPECT_EQ(fromB, wantB);
     EXPECT_EQ(::SendMessageA(host.hEdit, EM_GETLINECOUNT, 0, 0), 101);
 }
 
@@ -106,7 +119,10 @@ TEST_F(LogEditTest, UnsubclassesItselfWhenTheWindowGoesAway)
 {
     ::DestroyWindow(host.hEdit);
     EXPECT_EQ(pane.m_hWnd, nullptr);
-    pane.AppendText("nowhere"); // no window: nothing happens
+    // Nothing is sent to the handle that is gone.
+    ::SetLastError(ERROR_SUCCESS);
+    pane.AppendText("nowhere");
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
 }
 
 } // namespace

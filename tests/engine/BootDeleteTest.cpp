@@ -138,7 +138,8 @@ protected:
     std::unique_ptr<CFolderTable> CacheAndTempTable()
     {
         auto t = MakeTable();
-        t->m_bCleanCache = t->m_bCleanTemp = TRUE;
+        t->SetEnabled(Category::Cache, TRUE);
+        t->SetEnabled(Category::Temp, TRUE);
         return t;
     }
 

@@ -38,13 +38,13 @@ TEST_F(CleanRunTest, NoCategoryWritesOnlyTheFrameAndTouchesNothing)
 TEST_F(CleanRunTest, CustomFoldersAreCleanedAndBadEntriesAreSkipped)
 {
     auto t = MakeTable();
-    t->m_bCleanCustom = TRUE;
+    t->SetEnabled(Category::Custom, TRUE);
     t->Run(); // an empty list
     EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Custom...OK\r\nEnd cleaning...OK\r\n");
 
     WriteFile("S:\\root-marker.txt");
-    t->SetCustomFolders({Folder("Custom1"), Folder("missing"), "Error", "", "S:\\", Folder("Custom1") + "\\sub\\b.txt",
-                         Folder("Custom2")});
+    t->SetCustomFolders({Folder("Custom1"), Folder("missing"), "Error", "", "S:\\",
+                         Folder("Custom1") + "\\sub\\b.txt", Folder("Custom2")});
     t->Run();
     EXPECT_TRUE(Emptied("Custom1"));
     EXPECT_TRUE(Emptied("Custom2"));
@@ -70,18 +70,20 @@ TEST_F(CleanRunTest, RelativeValuesLeaveTheCurrentDirectoryDriveAndProgramAlone)
     WriteFile(drive + "\\root-marker.txt");
     const std::vector<std::string> programFiles = ListDir(program), cRoot = ListDir("C:\\");
     for (DeleteWalk walk : {DeleteWalk::Native, DeleteWalk::Win95})
-        for (std::string value : std::vector<std::string>{"C:", "C:\\", ".", "..", "keep", "C:keep", drive, drive + "keep", "\\keep",
-                                  std::string("\\\\.\\") + drive + "\\keep"}) {
+        for (std::string value :
+             std::vector<std::string>{"C:", "C:\\", ".", "..", "keep", "C:keep", drive, drive + "keep",
+                                      "\\keep", std::string("\\\\.\\") + drive + "\\keep"}) {
             ::SetEnvironmentVariableA("TEMP", value.c_str());
             ::SetEnvironmentVariableA("TMP", value.c_str());
             SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Cache", value);
             auto t = MakeTable();
-            EXPECT_FALSE(t->m_bHasTemp || t->m_bHasCache) << value;
+            EXPECT_FALSE(t->Has(Category::Temp) || t->Has(Category::Cache)) << value;
             t->UseWalk(walk);
             t->SetCustomFolders({value});
             EnableDefaults(*t);
-            t->m_bCleanHistory = FALSE; // the system's history service rewrites the shell folders
-            t->m_bCleanCustom = TRUE;
+            // The system's history service rewrites the shell folders.
+            t->SetEnabled(Category::History, FALSE);
+            t->SetEnabled(Category::Custom, TRUE);
             t->Run();
             t->CleanTemp();
             t->CleanCache();
@@ -99,8 +101,8 @@ TEST_F(CleanRunTest, AnUnavailableFolderLeavesNoLineAndTheRestRuns)
     DeleteValue(HKEY_CURRENT_USER, kShellFoldersKey, "Cookies");
     auto t = MakeTable();
     EnableDefaults(*t);
-    t->m_bCleanTypedUrls = FALSE;
-    t->m_bCleanHistory = FALSE;
+    t->SetEnabled(Category::TypedUrls, FALSE);
+    t->SetEnabled(Category::History, FALSE);
     t->Run();
     EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Temp...OK\r\nCleaning Cache...OK\r\n"
                      "Cleaning Recent...OK\r\nEnd cleaning...OK\r\n");
@@ -124,7 +126,8 @@ TEST_F(CleanRunTest, WhatStaysIsCountedOnItsCategorysLineAlone)
         WriteFile(Folder("Recent") + "\\b.txt");
         auto t = MakeTable();
         t->UseWalk(walk);
-        t->m_bCleanTemp = t->m_bCleanRecent = TRUE;
+        t->SetEnabled(Category::Temp, TRUE);
+        t->SetEnabled(Category::Recent, TRUE);
         t->Run();
         EXPECT_EQ(Log(), "Begin cleaning...\r\n"
                          "Cleaning Temp...2 left: 1 in use, 1 read-only\r\n"
@@ -158,7 +161,7 @@ TEST_F(CleanRunTest, TypedUrlsWithoutItsKeyStillReportsAndChangesNothing)
 {
     DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
     auto t = MakeTable();
-    t->m_bCleanTypedUrls = TRUE;
+    t->SetEnabled(Category::TypedUrls, TRUE);
     t->Run();
     EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning TypedURLs...OK\r\nEnd cleaning...OK\r\n");
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kTypedUrls));

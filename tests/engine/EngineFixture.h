@@ -19,7 +19,8 @@ protected:
     void SetUp() override
     {
         root = FreshScratch(RootName());
-        const char* names[] = {"Cache", "Cookies", "Favorites", "History", "Recent", "Temp", "Custom1", "Custom2"};
+        const char* names[] = {"Cache",  "Cookies", "Favorites", "History",
+                               "Recent", "Temp",    "Custom1",   "Custom2"};
         for (const char* name : names) {
             std::string folder = root + "\\" + name;
             MakeDir(folder);
@@ -46,21 +47,23 @@ protected:
     {
         auto table = std::make_unique<CFolderTable>();
         const CFolderTable& t = *table;
-        std::pair<const std::string*, BOOL> folders[] = {
-            {&t.m_strCache, t.m_bHasCache},     {&t.m_strCookies, t.m_bHasCookies},
-            {&t.m_strFavorites, t.m_bHasFavorites}, {&t.m_strHistory, t.m_bHasHistory},
-            {&t.m_strRecent, t.m_bHasRecent},   {&t.m_strTemp, t.m_bHasTemp}};
-        for (const auto& folder : folders)
-            if (folder.second && !IsUnderScratch(*folder.first)) {
-                std::fprintf(stderr, "usable folder outside the scratch drive: %s\n", folder.first->c_str());
+        for (const CategoryRow& row : kCategories) {
+            const std::string& folder = t.Folder(row.id);
+            if (row.folder != FolderSource::None && row.folder != FolderSource::UserFolders &&
+                t.Has(row.id) && !IsUnderScratch(folder)) {
+                std::fprintf(stderr, "usable folder outside the scratch drive: %s\n", folder.c_str());
                 std::abort();
             }
+        }
         table->SetLogPane(&pane);
         return table;
     }
 
     std::string Folder(const std::string& name) const { return root + "\\" + name; }
-    bool Emptied(const std::string& name) const { return Exists(Folder(name)) && ListDir(Folder(name)).empty(); }
+    bool Emptied(const std::string& name) const
+    {
+        return Exists(Folder(name)) && ListDir(Folder(name)).empty();
+    }
     bool Untouched(const std::string& name) const
     {
         return Exists(Folder(name) + "\\a.txt") && Exists(Folder(name) + "\\sub\\b.txt");
@@ -104,7 +107,9 @@ struct PaneSpy : CLogEdit {
 
 inline void EnableDefaults(CFolderTable& t)
 {
-    t.m_bCleanCache = t.m_bCleanHistory = t.m_bCleanCookies = t.m_bCleanTypedUrls = TRUE;
-    t.m_bCleanRecent = t.m_bCleanTemp = TRUE;
-    t.m_bCleanFavorites = t.m_bCleanCustom = FALSE;
+    for (Category c : {Category::Cache, Category::History, Category::Cookies, Category::TypedUrls,
+                       Category::Recent, Category::Temp})
+        t.SetEnabled(c, TRUE);
+    t.SetEnabled(Category::Favorites, FALSE);
+    t.SetEnabled(Category::Custom, FALSE);
 }

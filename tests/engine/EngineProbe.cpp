@@ -55,8 +55,8 @@ int main(int argc, char** argv)
         CLogEdit pane;
         pane.SubclassWindow(host.hEdit);
         table.SetLogPane(&pane);
-        table.m_bCleanTemp = TRUE;
-        table.m_bCleanCache = argc > 3 && std::strcmp(argv[3], "cache") == 0;
+        table.SetEnabled(Category::Temp, TRUE);
+        table.SetEnabled(Category::Cache, argc > 3 && std::strcmp(argv[3], "cache") == 0);
         EndOnFatalVerdict(table.CheckOsAndRun());
         FILE* f = std::fopen(argv[2], "wb");
         if (!f)

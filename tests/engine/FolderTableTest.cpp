@@ -1,6 +1,9 @@
 #include "engine/SafePath.h"
 #include "tests/engine/EngineFixture.h"
 
+#include <fstream>
+#include <sstream>
+
 namespace {
 
 using FolderTableTest = EngineTest;
@@ -8,14 +11,15 @@ using FolderTableTest = EngineTest;
 TEST_F(FolderTableTest, ResolvesEveryFolderThatIsNamedAndUsable)
 {
     auto t = MakeTable();
-    EXPECT_EQ(t->m_strCache, Folder("Cache"));
-    EXPECT_EQ(t->m_strHistory, Folder("History"));
-    EXPECT_EQ(t->m_strTemp, Folder("Temp")); // without the trailing backslash
-    for (BOOL has : {t->m_bHasCache, t->m_bHasCookies, t->m_bHasFavorites, t->m_bHasHistory, t->m_bHasRecent,
-                     t->m_bHasTemp})
+    EXPECT_EQ(t->Folder(Category::Cache), Folder("Cache"));
+    EXPECT_EQ(t->Folder(Category::History), Folder("History"));
+    EXPECT_EQ(t->Folder(Category::Temp), Folder("Temp")); // without the trailing backslash
+    for (BOOL has : {t->Has(Category::Cache), t->Has(Category::Cookies), t->Has(Category::Favorites),
+                     t->Has(Category::History), t->Has(Category::Recent), t->Has(Category::Temp)})
         EXPECT_EQ(has, TRUE);
     // Enabled flags wait for the settings.
-    for (BOOL on : {t->m_bCleanCache, t->m_bCleanTemp, t->m_bCleanTypedUrls, t->m_bCleanCustom})
+    for (BOOL on : {t->Enabled(Category::Cache), t->Enabled(Category::Temp), t->Enabled(Category::TypedUrls),
+                    t->Enabled(Category::Custom)})
         EXPECT_EQ(on, FALSE);
 }
 
@@ -33,13 +37,13 @@ TEST_F(FolderTableTest, MissingEmptyErrorAndProtectedValuesMakeTheirCategoryUnav
     SetString(HKEY_CURRENT_USER, kShellFoldersKey, "History", "C:\\");
 
     auto t = MakeTable();
-    EXPECT_EQ(t->m_strFavorites, "Error");
-    EXPECT_EQ(t->m_bHasFavorites, FALSE);
-    EXPECT_EQ(t->m_bHasRecent, FALSE);
-    EXPECT_EQ(t->m_bHasCookies, FALSE);
-    EXPECT_EQ(t->m_bHasCache, FALSE);
-    EXPECT_EQ(t->m_bHasHistory, FALSE);
-    EXPECT_EQ(t->m_bHasTemp, TRUE); // the others are unaffected
+    EXPECT_EQ(t->Folder(Category::Favorites), "Error");
+    EXPECT_EQ(t->Has(Category::Favorites), FALSE);
+    EXPECT_EQ(t->Has(Category::Recent), FALSE);
+    EXPECT_EQ(t->Has(Category::Cookies), FALSE);
+    EXPECT_EQ(t->Has(Category::Cache), FALSE);
+    EXPECT_EQ(t->Has(Category::History), FALSE);
+    EXPECT_EQ(t->Has(Category::Temp), TRUE); // the others are unaffected
 }
 
 TEST_F(FolderTableTest, TempIsUnavailableWhenItIsTheWindowsFolderInAnyFormOrDoesNotFit)
@@ -49,13 +53,13 @@ TEST_F(FolderTableTest, TempIsUnavailableWhenItIsTheWindowsFolderInAnyFormOrDoes
     std::string upper = windows;
     for (char& c : upper)
         c = static_cast<char>(::toupper(static_cast<unsigned char>(c)));
-    for (std::string temp : {std::string(windows) + "\\", upper + "\\", upper + "\\system32\\..\\", std::string("C:\\"),
-                             "S:\\" + std::string(300, 'x') + "\\"}) {
+    for (std::string temp : {std::string(windows) + "\\", upper + "\\", upper + "\\system32\\..\\",
+                             std::string("C:\\"), "S:\\" + std::string(300, 'x') + "\\"}) {
         ::SetEnvironmentVariableA("TEMP", temp.c_str());
         ::SetEnvironmentVariableA("TMP", temp.c_str());
         auto t = MakeTable();
-        EXPECT_EQ(t->m_bHasTemp, FALSE) << temp;
-        EXPECT_EQ(t->m_strTemp, "") << temp;
+        EXPECT_EQ(t->Has(Category::Temp), FALSE) << temp;
+        EXPECT_EQ(t->Folder(Category::Temp), "") << temp;
     }
 }
 
@@ -81,11 +85,11 @@ TEST(SafePath, RootsSystemFoldersAndTheirParentsAreProtected)
 {
     const std::string win = "C:\\WINDOWS", sys = "C:\\WINDOWS\\system32";
     for (const char* p : {"C:\\", "C:", "c:\\", "\\\\server\\share", "\\\\server\\share\\", "\\\\server",
-                          "\\\\?\\C:\\x", "\\\\.\\PhysicalDrive0", "C:\\windows", "c:\\Windows\\", "C:\\WINDOWS\\SYSTEM32",
-                          "C:/Windows/", ""})
+                          "\\\\?\\C:\\x", "\\\\.\\PhysicalDrive0", "C:\\windows", "c:\\Windows\\",
+                          "C:\\WINDOWS\\SYSTEM32", "C:/Windows/", ""})
         EXPECT_TRUE(IsProtectedFolder(p, win, sys)) << p;
-    for (const char* p : {"C:\\WINDOWS\\Temp", "C:\\WINDOWSX", "C:\\Win", "\\\\server\\share\\folder", "D:\\WINDOWS",
-                          "C:\\Documents and Settings\\me\\Cookies"})
+    for (const char* p : {"C:\\WINDOWS\\Temp", "C:\\WINDOWSX", "C:\\Win", "\\\\server\\share\\folder",
+                          "D:\\WINDOWS", "C:\\Documents and Settings\\me\\Cookies"})
         EXPECT_FALSE(IsProtectedFolder(p, win, sys)) << p;
     // A system folder elsewhere protects its own parents.
     EXPECT_TRUE(IsProtectedFolder("D:\\OS", "D:\\OS\\WINNT", "D:\\OS\\WINNT\\system32"));
@@ -122,15 +126,44 @@ TEST(SafePath, TheSystemsOwnFoldersAndTheirParentsAreProtectedButNotTheirSubfold
     ASSERT_GT(::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH), 0u);
     std::string desktop = ReadString(HKEY_CURRENT_USER, kShellFoldersKey, "Desktop");
     std::string personal = ReadString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal");
-    std::string programs = ReadString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
+    std::string programs =
+        ReadString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir");
     std::string profiles = std::string(profile).substr(0, std::string(profile).rfind('\\'));
     std::string out;
     for (const std::string& p : {program, std::string(profile), profiles, desktop, personal, programs})
         EXPECT_EQ(JudgeFolder(p, out), FolderVerdict::Protected) << p;
-    for (const std::string& p : {desktop + "\\Old", personal + "\\Old", programs + "\\Old\\Cache",
-                                 std::string("S:\\links")})
+    for (const std::string& p :
+         {desktop + "\\Old", personal + "\\Old", programs + "\\Old\\Cache", std::string("S:\\links")})
         EXPECT_EQ(JudgeFolder(p, out), FolderVerdict::Cleanable) << p;
     EXPECT_EQ(JudgeFolder(".", out), FolderVerdict::NotAbsolute);
+}
+
+// The build writes the help page's categories from the table: each row with
+// its default, and the example log with the lines of the categories on at
+// first, in the run's order.
+TEST(CategoryTable, TheHelpPageShowsEveryRow)
+{
+    char self[MAX_PATH];
+    std::string page(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
+    page.replace(page.find_last_of('\\'), std::string::npos, "\\help\\help.htm");
+    std::ifstream in(page, std::ios::binary);
+    ASSERT_TRUE(in) << page;
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string html = text.str();
+    std::string log = "Begin cleaning...\n";
+    for (const CategoryRow& row : kCategories) {
+        const std::string cell = "<tr><td>" + std::string(row.name) + "</td><td>";
+        const size_t at = html.find(cell);
+        ASSERT_NE(at, std::string::npos) << row.name;
+        const std::string line = html.substr(at, html.find('\n', at) - at); // a row is one line
+        const std::string first = row.byDefault ? "<td>on</td></tr>" : "<td>off</td></tr>";
+        ASSERT_GT(line.size(), first.size());
+        EXPECT_EQ(line.substr(line.size() - first.size()), first) << row.name;
+        if (row.byDefault)
+            log += std::string(row.logText) + "OK\n";
+    }
+    EXPECT_NE(html.find(log + "End cleaning...OK\n"), std::string::npos) << log;
 }
 
 } // namespace

@@ -45,7 +45,7 @@ TEST_F(HistoryTest, TheHistoryStepZeroesRetentionEmptiesTheFolderAndClearsTwice)
 {
     SetDword(HKEY_CURRENT_USER, kUrlHistory, "DaysToKeep", 20);
     auto t = MakeTable();
-    t->m_bCleanHistory = TRUE;
+    t->SetEnabled(Category::History, TRUE);
     LONG before = m_calls();
     t->Run();
     EXPECT_EQ(m_calls() - before, 2);
@@ -95,7 +95,7 @@ TEST_F(HistoryTest, ClearUrlHistoryWorksOnAThreadThatAlreadyUsesComAndWithoutThe
     SetString(HKEY_LOCAL_MACHINE, kServerKey, "", "S:\\no-such-server.dll");
     LONG before = m_calls();
     EXPECT_TRUE(FAILED(t->ClearUrlHistory()));
-    t->m_bCleanHistory = TRUE;
+    t->SetEnabled(Category::History, TRUE);
     t->Run();
     EXPECT_EQ(m_calls(), before);
     EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning History...OK\r\nEnd cleaning...OK\r\n");

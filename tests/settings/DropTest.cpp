@@ -160,8 +160,15 @@ TEST_F(FolderDrop, TypedTextCountsOnlyAsAnAddableFolderNamedByAnAbsolutePath)
         EXPECT_EQ(take(p, Path("One"), Refusal::NotAbsolute), "");
     ASSERT_TRUE(MakeShortcut(Path("to-folder.lnk"), Path("Three")));
     EXPECT_EQ(take(Path("to-folder.lnk"), "", Refusal::None), Path("Three"));
-    for (Refusal r : {Refusal::NotAbsolute, Refusal::Protected, Refusal::NoFolder})
-        EXPECT_GT(std::string(RefusalText(r)).size(), 20u);
+    // Each refusal with its own text, as the box shows it.
+    EXPECT_STREQ(RefusalText(Refusal::NotAbsolute),
+                 "Please type the full path of the folder, such as C:\\Temp\\Old or \\\\server\\share\\Old.");
+    EXPECT_STREQ(RefusalText(Refusal::Protected),
+                 "This folder is never emptied: it is a drive or a share, it holds Windows, Program Files, your "
+                 "profile, Desktop or My Documents, it is this program's own folder or lies in the system folder, "
+                 "or it is reached through a link. Choose another folder.");
+    EXPECT_STREQ(RefusalText(Refusal::NoFolder), "There is no folder at this path.");
+    EXPECT_STREQ(RefusalText(Refusal::None), "");
 }
 
 } // namespace

@@ -69,10 +69,10 @@ TEST_F(SettingsStore, SaveKeepsTheKeyAndItsValuesPresentThroughout)
 TEST_F(SettingsStore, ApplyContentFlagsSetsExactlyTheMatchingTableFlags)
 {
     CFolderTable table;
-    BOOL CFolderTable::*const members[kCategoryCount] = {
-        &CFolderTable::m_bCleanCache,     &CFolderTable::m_bCleanHistory, &CFolderTable::m_bCleanCookies,
-        &CFolderTable::m_bCleanTypedUrls, &CFolderTable::m_bCleanRecent,  &CFolderTable::m_bCleanTemp,
-        &CFolderTable::m_bCleanFavorites, &CFolderTable::m_bCleanCustom};
+    // The categories in the order of the "Content" characters.
+    const Category members[] = {Category::Cache,  Category::History, Category::Cookies,   Category::TypedUrls,
+                                Category::Recent, Category::Temp,    Category::Favorites, Category::Custom};
+    static_assert(sizeof(members) / sizeof(members[0]) == kCategoryCount, "every category");
     for (int on = 0; on < kCategoryCount; ++on) {
         SCOPED_TRACE(on);
         int flags[kCategoryCount] = {};
@@ -85,7 +85,7 @@ TEST_F(SettingsStore, ApplyContentFlagsSetsExactlyTheMatchingTableFlags)
         LoadSettings(s);
         ApplyContentFlags(s, table);
         for (int i = 0; i < kCategoryCount; ++i)
-            EXPECT_EQ(table.*members[i], i == on ? TRUE : FALSE) << i;
+            EXPECT_EQ(table.Enabled(members[i]), i == on ? TRUE : FALSE) << i;
     }
 
     // Only a flag equal to 1 enables its category.
@@ -93,8 +93,8 @@ TEST_F(SettingsStore, ApplyContentFlagsSetsExactlyTheMatchingTableFlags)
     odd.applied.cleanCache = 2;
     odd.applied.cleanHistory = -1;
     ApplyContentFlags(odd, table);
-    EXPECT_EQ(table.m_bCleanCache, FALSE);
-    EXPECT_EQ(table.m_bCleanHistory, FALSE);
-    EXPECT_EQ(table.m_bCleanCookies, TRUE);
+    EXPECT_EQ(table.Enabled(Category::Cache), FALSE);
+    EXPECT_EQ(table.Enabled(Category::History), FALSE);
+    EXPECT_EQ(table.Enabled(Category::Cookies), TRUE);
 }
 } // namespace
