@@ -94,6 +94,9 @@ BOOL CSweepDlg::OnCommand(WPARAM wp, LPARAM lp)
     case IDM_MINIMIZE:
         m_workers.Start(MinimizeThreadProc, m_hWnd);
         return TRUE;
+    case IDM_CLEAN_NOW:
+        m_session.StartClean(); // as "Start": ignored while a run works
+        return TRUE;
     default:
         return CDialog::OnCommand(wp, lp);
     }
