@@ -9,7 +9,6 @@
 #include "hook/Keywatch.h"
 #include "res/resource.h"
 #include "res/resource_menu.h"
-#include "settings/pages/SettingsSheet.h"
 
 CSweepDlg::CSweepDlg(HWND hParent)
     : CDialog(IDD_BRIGHTSWEEP, hParent), m_session(*this, InstallLaunchEv, UnInstallLaunchEv)
