@@ -62,7 +62,22 @@ UINT CCleanRunner::ThreadProc(LPVOID param)
     // The box and the end of the process come from this thread, as the run's
     // own text does.
     Job& job = *static_cast<Job*>(param);
-    EndOnFatalVerdict(job.table.CheckOsAndRun());
+    // One clean at a time across processes. A run left by a process that
+    // died (abandoned) counts as ended; without a mutex the run goes ahead.
+    HANDLE mutex = ::CreateMutexA(nullptr, FALSE, kCleanRunMutex);
+    bool owned = false;
+    while (mutex && !owned && !job.stop) {
+        DWORD wait = ::WaitForSingleObject(mutex, 100);
+        owned = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+        if (wait == WAIT_FAILED)
+            break;
+    }
+    if (!job.stop)
+        EndOnFatalVerdict(job.table.CheckOsAndRun());
+    if (owned)
+        ::ReleaseMutex(mutex);
+    if (mutex)
+        ::CloseHandle(mutex);
     if (job.notify && !job.stop) {
         auto* tally = new WalkTally(job.table.RunTally());
         if (!::PostMessageA(job.notify, WM_CLEAN_RUN_DONE, 0, reinterpret_cast<LPARAM>(tally)))

@@ -12,6 +12,10 @@ class CLogSink;
 // when it takes the message from its queue unread).
 const UINT WM_CLEAN_RUN_DONE = WM_APP + 4;
 
+// Held by the worker of every clean run of every copy of the program while it
+// cleans: a later run waits for the earlier one to end.
+constexpr char kCleanRunMutex[] = "Brightsweep1.0 clean run";
+
 // Sets each enabled flag of the table to 1 exactly where the applied flag is 1.
 void ApplyContentFlags(const CleanSettings& settings, CFolderTable& table);
 
@@ -32,8 +36,9 @@ public:
 
     bool IsRunning() const;
     // Starts a run over a copy of snapshot that writes to sink and, when it
-    // ends, tells notify (if any) by WM_CLEAN_RUN_DONE. Refused (false) while a
-    // run works and after Stop.
+    // ends, tells notify (if any) by WM_CLEAN_RUN_DONE. The worker first waits
+    // for kCleanRunMutex (a stop request ends the wait). Refused (false) while
+    // a run works or waits and after Stop.
     bool Start(const CFolderTable& snapshot, CLogSink* sink, HWND notify = nullptr);
     // Asks a working run to stop at its next entry or category; no run starts
     // afterwards.

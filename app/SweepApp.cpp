@@ -1,6 +1,10 @@
 // The application object: prepares COM and the common controls and runs the
-// main window as a modal dialog for the program's whole life.
+// main window as a modal dialog for the program's whole life, or, as the
+// command line asks, one clean run with nothing on screen, or the usage.
+#include "app/CleanSwitch.h"
+#include "app/CommandLine.h"
 #include "app/SweepDlg.h"
+#include "framework/MessageBox.h"
 #include "framework/App.h"
 #include "framework/ProcAddress.h"
 
@@ -24,23 +28,45 @@ void InitCommonControlsAnyVersion()
 
 class CSweepApp : public CWinApp {
 public:
+    LaunchRequest m_request;
+
     void InitInstance() override
     {
         ::CoInitialize(nullptr);
-        InitCommonControlsAnyVersion();
-        CSweepDlg dlg;
-        dlg.DoModal();
+        switch (m_request.mode) {
+        case LaunchMode::Window: {
+            InitCommonControlsAnyVersion();
+            CSweepDlg dlg;
+            dlg.DoModal();
+            break;
+        }
+        case LaunchMode::Clean:
+            m_nExitCode = RunCleanSwitch(m_request.logFile);
+            break;
+        case LaunchMode::Usage:
+            AfxMessageBox(kUsageText, m_request.exitCode ? MB_OK : MB_ICONINFORMATION);
+            m_nExitCode = m_request.exitCode;
+            break;
+        case LaunchMode::Refuse:
+            m_nExitCode = m_request.exitCode;
+            break;
+        }
     }
     int ExitInstance() override
     {
         ::CoUninitialize();
-        return CWinApp::ExitInstance();
+        CWinApp::ExitInstance();
+        return m_nExitCode;
     }
+
+private:
+    int m_nExitCode = 0;
 };
 
 static CSweepApp theApp;
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR cmdLine, int)
 {
+    theApp.m_request = ParseCommandLine(cmdLine);
     return AfxWinMain();
 }

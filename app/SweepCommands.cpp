@@ -1,86 +1,23 @@
-// The main window's auto-clean timer, its menu commands, its workers and the
-// two ways out of the program.
+// The main window's messages and menu commands, its workers and the way out.
 #include "app/SweepDlg.h"
 
-#include "app/RunTip.h"
-#include "engine/FolderTable.h"
-#include "framework/Thread.h"
+#include "controls/Messages.h"
 #include "res/resource_menu.h"
+#include "settings/pages/SettingsSheet.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
 const UINT_PTR kAutoTimer = 1;
 }
 
-void CSweepDlg::SetAutoClean(int on)
+void CSweepDlg::SetAutoTimer(UINT periodMs)
 {
-    m_settings.applied.autoClean = on;
-    SaveSettings();
-    RefreshStatus();
-    UpdateAutoTimer();
-}
-
-void CSweepDlg::SetHotKeyEnabled(int on)
-{
-    m_settings.applied.hotKeyEnabled = on;
-    SaveSettings();
-    ApplyHotKeyState();
-    RefreshStatus();
-}
-
-void CSweepDlg::StartAutoTimer()
-{
-    ::SetTimer(m_hWnd, kAutoTimer, static_cast<UINT>(m_settings.applied.autoCleanMinutes) * 60000u, nullptr);
-    m_bTimerRunning = 1;
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    m_nextClean = AddMinutes(now, static_cast<UINT>(m_settings.applied.autoCleanMinutes));
-}
-
-void CSweepDlg::StopAutoTimer()
-{
-    ::KillTimer(m_hWnd, kAutoTimer);
-    m_bTimerRunning = 0;
-}
-
-void CSweepDlg::UpdateAutoTimer()
-{
-    if (m_settings.applied.autoClean && m_settings.applied.autoCleanMinutes)
-        StartAutoTimer();
-    else if (!m_settings.applied.autoClean && m_bTimerRunning)
-        StopAutoTimer();
-    RefreshTrayTip();
-}
-
-void CSweepDlg::OnTimer(UINT_PTR id)
-{
-    if (id != kAutoTimer)
-        return;
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
-    m_nextClean = AddMinutes(now, static_cast<UINT>(m_settings.applied.autoCleanMinutes));
-    StartCleanRun(); // ignored while a run works
-    RefreshTrayTip();
-}
-
-void CSweepDlg::OnCleanRunDone(const WalkTally& tally)
-{
-    m_bHaveRun = true;
-    m_lastRun = tally;
-    ::GetLocalTime(&m_lastRunAt);
-    RefreshTrayTip();
-}
-
-void CSweepDlg::RefreshTrayTip()
-{
-    if (!m_bHaveRun)
-        return; // the tip stays the program's name
-    const bool autoOn = m_settings.applied.autoClean && m_bTimerRunning;
-    m_trayIcon.SetTip(FormatRunTip(LOCALE_USER_DEFAULT, m_lastRunAt, m_lastRun.files, m_lastRun.bytes,
-                                   autoOn ? &m_nextClean : nullptr)
-                          .c_str());
+    // Setting the timer again starts its period anew.
+    if (periodMs)
+        ::SetTimer(m_hWnd, kAutoTimer, periodMs, nullptr);
+    else
+        ::KillTimer(m_hWnd, kAutoTimer);
 }
 
 void CSweepDlg::RestoreWindow()
@@ -90,49 +27,16 @@ void CSweepDlg::RestoreWindow()
     m_trayIcon.m_bWindowShown = 1;
 }
 
-bool CSweepDlg::StartWorker(AFX_THREADPROC proc, LPVOID param, HANDLE* sheetThread)
+void CSweepDlg::OpenSettingsSheet()
 {
-    // Once the program ends, nothing new may start.
-    if (m_bEnding)
-        return false;
-    // Forget the workers that have ended.
-    auto ended = [this](HANDLE h) {
-        if (::WaitForSingleObject(h, 0) == WAIT_TIMEOUT)
-            return false;
-        if (h == m_hSheetThread)
-            m_hSheetThread = nullptr;
-        ::CloseHandle(h);
-        return true;
-    };
-    m_workers.erase(std::remove_if(m_workers.begin(), m_workers.end(), ended), m_workers.end());
-    HANDLE h = nullptr;
-    DWORD id = 0;
-    if (!AfxBeginThread(proc, param, &id, &h))
-        return false;
-    m_workers.push_back(h);
-    if (sheetThread) {
-        *sheetThread = h;
-        m_nSheetThreadId = id;
-    }
-    return true;
-}
-
-void CSweepDlg::EndWorkers()
-{
-    m_bEnding = true;
-    // The sheet ends as Cancel ends it: its modal loops (a page's message box
-    // too) stop at WM_QUIT, and it hands its folder list back. Help and Min
-    // finish their work; the window goes on serving what they send it.
-    PumpMessagesUntil([this] {
-        if (SheetOpen())
-            ::PostThreadMessageA(m_nSheetThreadId, WM_QUIT, 0, 0);
-        return std::all_of(m_workers.begin(), m_workers.end(),
-                           [](HANDLE h) { return ::WaitForSingleObject(h, 0) != WAIT_TIMEOUT; });
-    });
-    for (HANDLE h : m_workers)
-        ::CloseHandle(h);
-    m_workers.clear();
-    m_hSheetThread = nullptr;
+    // One sheet at a time: the window is disabled only once the sheet shows.
+    if (m_workers.SheetOpen())
+        return;
+    auto* context = new SettingsSheetContext;
+    context->owner = m_hWnd;
+    context->settings = m_session.Settings();
+    if (!m_workers.Start(SettingsSheetThread, context, true))
+        delete context;
 }
 
 UINT CSweepDlg::MinimizeThreadProc(LPVOID param)
@@ -147,15 +51,20 @@ UINT CSweepDlg::MinimizeThreadProc(LPVOID param)
     return 1;
 }
 
-void CSweepDlg::ExitProgram()
+void CSweepDlg::Shutdown(Way way)
 {
-    EndWorkers();
-    FreeButtons();
-    // A running clean run stops at its next entry; it writes to the log pane.
-    m_runner.StopAndWait();
-    delete m_pFolderTable;
-    m_pFolderTable = nullptr;
-    m_hotKey.Remove();
+    // A second request while the first waits (pumping) finds it under way.
+    if (m_bEnding)
+        return;
+    m_bEnding = true;
+    m_workers.EndAll();
+    if (way == Way::EndProcess)
+        FreeButtons(); // no click reaches them while the run stops
+    m_session.Shutdown();
+    if (way == Way::EndDialog) {
+        EndDialog(IDOK); // the window's end frees the rest
+        return;
+    }
     m_trayIcon.RemoveFromTray();
     std::exit(0);
 }
@@ -166,27 +75,66 @@ BOOL CSweepDlg::OnCommand(WPARAM wp, LPARAM lp)
     case IDCANCEL:
         return TRUE; // Escape and close requests leave the window open
     case IDOK:
-        EndWorkers();
-        m_runner.StopAndWait();
-        EndDialog(IDOK);
+        Shutdown(Way::EndDialog);
         return TRUE;
     case IDM_EXIT:
-        ExitProgram();
+        Shutdown(Way::EndProcess);
+        return TRUE;
     case IDM_HOTKEY_ON:
     case IDM_HOTKEY_OFF:
-        SetHotKeyEnabled(LOWORD(wp) == IDM_HOTKEY_ON ? 1 : 0);
+        m_session.SetHotKey(LOWORD(wp) == IDM_HOTKEY_ON ? 1 : 0);
         return TRUE;
     case IDM_AUTO_ON:
     case IDM_AUTO_OFF:
-        SetAutoClean(LOWORD(wp) == IDM_AUTO_ON ? 1 : 0);
+        m_session.SetAuto(LOWORD(wp) == IDM_AUTO_ON ? 1 : 0);
         return TRUE;
     case IDM_MAXIMIZE:
         RestoreWindow();
         return TRUE;
     case IDM_MINIMIZE:
-        StartWorker(MinimizeThreadProc, m_hWnd);
+        m_workers.Start(MinimizeThreadProc, m_hWnd);
+        return TRUE;
+    case IDM_CLEAN_NOW:
+        m_session.StartClean(); // as "Start": ignored while a run works
         return TRUE;
     default:
         return CDialog::OnCommand(wp, lp);
+    }
+}
+
+bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
+{
+    switch (msg) {
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
+    case WM_TIMER:
+        if (wp == kAutoTimer)
+            m_session.OnAutoTick(); // ignored while a run works
+        return false;
+    case WM_TRAY_NOTIFY:
+        *result = m_trayIcon.HandleTrayMessage(wp, lp);
+        return true;
+    case WM_SKINBUTTON_CLICKED:
+        OnSkinButtonClicked(wp);
+        *result = 0;
+        return true;
+    case WM_SETTINGS_SHEET_CLOSED:
+        m_session.CommitSheet(wp == IDOK, *reinterpret_cast<const CleanSettings*>(lp));
+        *result = 0;
+        return true;
+    case WM_CLEAN_RUN_DONE: {
+        auto* tally = reinterpret_cast<WalkTally*>(lp);
+        m_session.OnRunDone(*tally);
+        delete tally;
+        *result = 0;
+        return true;
+    }
+    case WM_SWEEP_HIDDEN:
+        m_trayIcon.m_bWindowShown = FALSE;
+        *result = 0;
+        return true;
+    default:
+        return OnSkinMessage(msg, wp, lp, result);
     }
 }

@@ -2,32 +2,26 @@
 
 #include "app/AboutDlg.h"
 #include "app/HelpPage.h"
-#include "app/OsStatus.h"
 #include "app/RunTip.h"
-#include "app/SkinRegion.h"
 #include "controls/Messages.h"
 #include "controls/SkinButton.h"
-#include "engine/FolderTable.h"
 #include "framework/MessageBox.h"
 #include "hook/Keywatch.h"
 #include "res/resource.h"
 #include "res/resource_menu.h"
-#include "res/SkinLayout.h"
-#include "settings/SettingsStore.h"
-#include "settings/pages/SettingsSheet.h"
 
-CSweepDlg::CSweepDlg(HWND hParent) : CDialog(IDD_BRIGHTSWEEP, hParent), m_hotKey(InstallLaunchEv, UnInstallLaunchEv)
+CSweepDlg::CSweepDlg(HWND hParent)
+    : CDialog(IDD_BRIGHTSWEEP, hParent), m_session(*this, InstallLaunchEv, UnInstallLaunchEv)
 {
     m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
 }
 
 CSweepDlg::~CSweepDlg()
 {
-    // Reached after the window ended through Enter; no worker may outlive
-    // the object.
-    EndWorkers();
-    m_runner.StopAndWait();
-    delete m_pFolderTable;
+    // Reached after the window ended through Enter, or when it could not be
+    // made; no worker or run may outlive the object.
+    m_workers.EndAll();
+    m_session.Shutdown();
     if (m_brushPane)
         ::DeleteObject(m_brushPane);
 }
@@ -35,15 +29,7 @@ CSweepDlg::~CSweepDlg()
 int CSweepDlg::OnCreate()
 {
     AfxSetMainWnd(m_hWnd);
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    m_hSkinBitmap = ::LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_SKIN));
-    m_hSkinRgn = MakeSkinRegion(m_hSkinBitmap, RGB(0, 0, 0), 1);
-    if (m_hSkinRgn)
-        ::SetWindowRgn(m_hWnd, m_hSkinRgn, TRUE); // the region now belongs to the window
-    if (m_hSkinBitmap)
-        ::GetObjectA(m_hSkinBitmap, sizeof(m_bmSkin), &m_bmSkin);
-    m_hSkinDC = ::CreateCompatibleDC(nullptr);
-    m_hOldBitmap = ::SelectObject(m_hSkinDC, m_hSkinBitmap);
+    m_skin.Apply(m_hWnd, IDB_SKIN);
     if (!m_trayIcon.AddToTray(this, IDR_TRAYMENU, kIdleTip, m_hIcon, WM_TRAY_NOTIFY)) {
         AfxMessageBox("Failed to create tray icon", MB_ICONSTOP);
         return -1;
@@ -53,22 +39,27 @@ int CSweepDlg::OnCreate()
 
 void CSweepDlg::CreateButtons()
 {
-    // The members in the order of the layout table.
-    static CSkinButton* CSweepDlg::*const members[] = {
-        &CSweepDlg::m_pBtnStart,  &CSweepDlg::m_pBtnAuto,  &CSweepDlg::m_pBtnSet,
-        &CSweepDlg::m_pBtnHelp,   &CSweepDlg::m_pBtnMin,   &CSweepDlg::m_pBtnBye,
-        &CSweepDlg::m_pBtnHotKey, &CSweepDlg::m_pBtnClear, &CSweepDlg::m_pBtnAbout,
-    };
-    static_assert(sizeof(members) / sizeof(members[0]) == kSkinButtonCount, "one member per button");
     for (int i = 0; i < kSkinButtonCount; ++i) {
         const SkinButtonLayout& row = kSkinButtons[i];
         auto* button = new CSkinButton;
         button->CreateButton(row.caption, RECT{0, 0, row.width, row.height}, row.shape, row.overlay, row.normal,
                              row.hover, row.pressed, this);
-        this->*members[i] = button;
+        m_buttons[i] = button;
         button->MoveWindow(row.x, row.y, row.width, row.height, TRUE);
         button->ShowWindow(SW_SHOW);
         ::UpdateWindow(button->m_hWnd);
+    }
+}
+
+void CSweepDlg::FreeButtons()
+{
+    // "About" first, then the others from "Clear" back to "Start"; "Bye" last.
+    static const SkinButtonId order[] = {kButtonAbout, kButtonClear, kButtonHotKey, kButtonMin, kButtonHelp,
+                                         kButtonSet,   kButtonAuto,  kButtonStart,  kButtonBye};
+    static_assert(sizeof(order) / sizeof(order[0]) == kSkinButtonCount, "every button");
+    for (SkinButtonId id : order) {
+        delete m_buttons[id];
+        m_buttons[id] = nullptr;
     }
 }
 
@@ -92,155 +83,82 @@ BOOL CSweepDlg::OnInitDialog()
     m_brushPane = ::CreateSolidBrush(m_crPaneBack);
     PlacePane(m_editLog, IDC_LOG, kLogPaneRect);
     PlacePane(m_editStatus, IDC_STATUS, kStatusPaneRect);
-
-    OSVERSIONINFOA version;
-    BOOL ok = CurrentOsVersion(&version);
-    EndOnFatalVerdict(CheckStartupOs(ok, version, &m_strOsText));
-
-    m_pFolderTable = NewFolderTableOrEnd();
-    LoadSettings(m_settings);
-    ApplyContentFlags();
-    ApplyHotKeyState();
-    UpdateAutoTimer();
-    RefreshStatus();
+    m_session.Load();
+    m_session.Activate();
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return TRUE;
 }
 
 void CSweepDlg::OnDestroy()
 {
-    m_runner.StopAndWait();
+    m_session.Shutdown();
     // The counts of a run that ended after the last pump go with the window.
     MSG msg;
     while (::PeekMessageA(&msg, m_hWnd, WM_CLEAN_RUN_DONE, WM_CLEAN_RUN_DONE, PM_REMOVE))
         delete reinterpret_cast<WalkTally*>(msg.lParam);
-    ::SelectObject(m_hSkinDC, m_hOldBitmap);
-    if (m_hSkinBitmap)
-        ::DeleteObject(m_hSkinBitmap);
-    ::DeleteDC(m_hSkinDC);
+    m_skin.Release();
     FreeButtons();
-    m_hotKey.Remove();
     AfxSetMainWnd(nullptr);
 }
 
-void CSweepDlg::FreeButtons()
+void CSweepDlg::OnSkinButtonClicked(WPARAM wp)
 {
-    for (CSkinButton** button : {&m_pBtnAbout, &m_pBtnClear, &m_pBtnHotKey, &m_pBtnMin, &m_pBtnHelp, &m_pBtnSet,
-                                 &m_pBtnAuto, &m_pBtnStart, &m_pBtnBye}) {
-        delete *button;
-        *button = nullptr;
-    }
-}
-
-void CSweepDlg::StartCleanRun()
-{
-    // One run at a time: a request meanwhile is ignored.
-    if (m_bEnding || m_runner.IsRunning())
+    int id = 0;
+    while (id < kSkinButtonCount && (!wp || reinterpret_cast<WPARAM>(m_buttons[id]) != wp))
+        ++id;
+    if (id == kSkinButtonCount)
         return;
-    ::SetDlgItemTextA(m_hWnd, IDC_LOG, "");
-    // The run works on what is in force now: later changes reach the next run.
-    CFolderTable snapshot = *m_pFolderTable;
-    snapshot.SetCustomFolders(m_settings.customFolders.Snapshot());
-    m_runner.Start(snapshot, &m_editLog, m_hWnd);
-}
-
-void CSweepDlg::OnSkinButtonClicked(WPARAM wp, LPARAM)
-{
-    auto* button = reinterpret_cast<CSkinButton*>(wp);
-    if (!button)
-        return;
-    CSkinButton* const buttons[] = {m_pBtnStart, m_pBtnAuto, m_pBtnSet, m_pBtnHelp, m_pBtnMin,
-                                    m_pBtnBye,   m_pBtnHotKey, m_pBtnClear, m_pBtnAbout};
-    bool known = false;
-    for (CSkinButton* b : buttons)
-        known = known || b == button;
-    if (!known)
-        return;
-    ::SetFocus(button->m_hWnd);
-    if (button == m_pBtnStart) {
-        StartCleanRun();
-    } else if (button == m_pBtnAuto) {
-        SetAutoClean(m_settings.applied.autoClean ? 0 : 1);
-    } else if (button == m_pBtnSet) {
+    ::SetFocus(m_buttons[id]->m_hWnd);
+    const SettingValues& applied = m_session.Settings().applied;
+    switch (static_cast<SkinButtonId>(id)) {
+    case kButtonStart:
+        m_session.StartClean();
+        break;
+    case kButtonAuto:
+        m_session.SetAuto(applied.autoClean ? 0 : 1);
+        break;
+    case kButtonSet:
         OpenSettingsSheet();
-    } else if (button == m_pBtnHelp) {
-        StartWorker(HelpThreadProc, m_hWnd);
-    } else if (button == m_pBtnMin) {
-        StartWorker(MinimizeThreadProc, m_hWnd);
-    } else if (button == m_pBtnBye) {
-        ExitProgram();
-    } else if (button == m_pBtnHotKey) {
-        SetHotKeyEnabled(m_settings.applied.hotKeyEnabled ? 0 : 1);
-    } else if (button == m_pBtnClear) {
-        ::SetDlgItemTextA(m_hWnd, IDC_LOG, "");
-    } else if (button == m_pBtnAbout) {
+        break;
+    case kButtonHelp:
+        m_workers.Start(HelpThreadProc, m_hWnd);
+        break;
+    case kButtonMin:
+        m_workers.Start(MinimizeThreadProc, m_hWnd);
+        break;
+    case kButtonBye:
+        Shutdown(Way::EndProcess);
+        break; // reached only while an earlier request ends the program
+    case kButtonHotKey:
+        m_session.SetHotKey(applied.hotKeyEnabled ? 0 : 1);
+        break;
+    case kButtonClear:
+        ClearLog();
+        break;
+    case kButtonAbout:
         ShowAboutBox(m_hWnd);
+        break;
     }
 }
 
-bool CSweepDlg::SheetOpen() const
+void CSweepDlg::ClearLog()
 {
-    return m_hSheetThread && ::WaitForSingleObject(m_hSheetThread, 0) == WAIT_TIMEOUT;
+    ::SetDlgItemTextA(m_hWnd, IDC_LOG, "");
 }
 
-void CSweepDlg::OpenSettingsSheet()
+void CSweepDlg::StatusChanged()
 {
-    // One sheet at a time: the window is disabled only once the sheet shows.
-    if (SheetOpen())
-        return;
-    auto* context = new SettingsSheetContext;
-    context->owner = m_hWnd;
-    context->settings = m_settings;
-    if (!StartWorker(SettingsSheetThread, context, &m_hSheetThread))
-        delete context;
-}
-
-void CSweepDlg::OnSettingsSheetClosed(bool ok, const CleanSettings& sheet)
-{
-    if (!ok) {
-        m_settings.RevertSheet(sheet);
-        SaveSettings();
-        return;
-    }
-    m_settings.CommitSheet(sheet);
-    CommitPendingSettings();
-}
-
-void CSweepDlg::CommitPendingSettings()
-{
-    SaveSettings();
-    ApplyContentFlags();
-    ApplyHotKeyState();
-    RefreshStatus();
-    UpdateAutoTimer();
-}
-
-void CSweepDlg::SaveSettings()
-{
-    ::SaveSettings(m_settings);
-}
-
-void CSweepDlg::ApplyContentFlags()
-{
-    ::ApplyContentFlags(m_settings, *m_pFolderTable);
-}
-
-void CSweepDlg::ApplyHotKeyState()
-{
-    m_hotKey.Apply(m_settings);
-}
-
-void CSweepDlg::RefreshStatus()
-{
-    m_strModeText = m_settings.applied.autoClean ? "Mode: Auto" : "Mode: Normal";
-    m_strHotKeyText = m_settings.applied.hotKeyEnabled ? "HotKey: On" : "HotKey: Off";
     ::SetDlgItemTextA(m_hWnd, IDC_STATUS, "");
-    m_editStatus.AppendText(m_strOsText);
-    m_editStatus.AppendText("\r\n");
-    m_editStatus.AppendText(m_strModeText);
-    m_editStatus.AppendText("   ");
-    m_editStatus.AppendText(m_strHotKeyText);
-    m_editStatus.AppendText("\r\n");
+    for (const std::string& text : {m_session.OsText(), std::string("\r\n"), m_session.ModeText(),
+                                    std::string("   "), m_session.HotKeyText(), std::string("\r\n")})
+        m_editStatus.AppendText(text);
+}
+
+void CSweepDlg::TipChanged()
+{
+    std::string tip = m_session.TrayTip();
+    if (!tip.empty()) // before any run the tip stays the program's name
+        m_trayIcon.SetTip(tip.c_str());
 }
 
 HBRUSH CSweepDlg::OnCtlColor(HDC hdc, HWND hCtl)
@@ -254,7 +172,7 @@ HBRUSH CSweepDlg::OnCtlColor(HDC hdc, HWND hCtl)
 }
 
 // The skin's messages.
-bool CSweepDlg::OnSkinMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result)
+bool CSweepDlg::OnSkinMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
 {
     switch (msg) {
     case WM_SYSCOMMAND:
@@ -276,23 +194,12 @@ bool CSweepDlg::OnSkinMessage(UINT msg, WPARAM wp, LPARAM, LRESULT* result)
         *result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
     case WM_ERASEBKGND:
-        ::BitBlt(reinterpret_cast<HDC>(wp), 0, 0, m_bmSkin.bmWidth, m_bmSkin.bmHeight, m_hSkinDC, 0, 0, SRCCOPY);
+        m_skin.Paint(reinterpret_cast<HDC>(wp));
         *result = TRUE;
         return true;
     case WM_NCHITTEST:
         *result = HTCAPTION; // the whole skin drags the window
         return true;
-    default:
-        return false;
-    }
-}
-
-bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
-{
-    switch (msg) {
-    case WM_DESTROY:
-        OnDestroy();
-        return false;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
         if (HBRUSH brush = OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp))) {
@@ -300,32 +207,7 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
             return true;
         }
         return false;
-    case WM_TIMER:
-        OnTimer(wp);
-        return false;
-    case WM_TRAY_NOTIFY:
-        *result = m_trayIcon.HandleTrayMessage(wp, lp);
-        return true;
-    case WM_SKINBUTTON_CLICKED:
-        OnSkinButtonClicked(wp, lp);
-        *result = 0;
-        return true;
-    case WM_SETTINGS_SHEET_CLOSED:
-        OnSettingsSheetClosed(wp == IDOK, *reinterpret_cast<const CleanSettings*>(lp));
-        *result = 0;
-        return true;
-    case WM_CLEAN_RUN_DONE: {
-        auto* tally = reinterpret_cast<WalkTally*>(lp);
-        OnCleanRunDone(*tally);
-        delete tally;
-        *result = 0;
-        return true;
-    }
-    case WM_SWEEP_HIDDEN:
-        m_trayIcon.m_bWindowShown = FALSE;
-        *result = 0;
-        return true;
     default:
-        return OnSkinMessage(msg, wp, lp, result);
+        return false;
     }
 }

@@ -47,8 +47,19 @@ int AfxMessageBox(const char* text, UINT type, UINT)
     return ::MessageBoxA(owner, text, caption.c_str(), type);
 }
 
+namespace {
+AfxFatalHandler g_fatalHandler = nullptr;
+}
+
+void AfxSetFatalHandler(AfxFatalHandler handler)
+{
+    g_fatalHandler = handler;
+}
+
 void AfxFatalExit(const char* text)
 {
+    if (g_fatalHandler)
+        std::exit(g_fatalHandler(text));
     AfxMessageBox(text, MB_OK, 0);
     std::exit(0);
 }

@@ -13,5 +13,11 @@ void AfxSetMainWnd(HWND hWnd);
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 
 // Shows text with an OK button, then ends the process with exit code 0 through
-// the C runtime's exit (exit handlers and static destructors run).
+// the C runtime's exit (exit handlers and static destructors run). With a
+// fatal handler set, no box shows: the process ends with the handler's result.
 [[noreturn]] void AfxFatalExit(const char* text);
+
+// For a run with nothing on screen: gets the fatal text (from any thread) and
+// returns the exit code. Set before any worker starts; null: the box.
+typedef int (*AfxFatalHandler)(const char* text);
+void AfxSetFatalHandler(AfxFatalHandler handler);

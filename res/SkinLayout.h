@@ -16,6 +16,19 @@ struct SkinButtonLayout {
     int imageWidth;
 };
 
+// The buttons by name: their rows in kSkinButtons.
+enum SkinButtonId {
+    kButtonStart,
+    kButtonAuto,
+    kButtonSet,
+    kButtonHelp,
+    kButtonMin,
+    kButtonBye,
+    kButtonHotKey,
+    kButtonClear,
+    kButtonAbout,
+};
+
 constexpr SkinButtonLayout kSkinButtons[] = {
     {"Start", 15, 52, 35, 35, SkinOutline::Round, 137, 136, 134, 135, 138, 35},
     {"Auto", 65, 52, 35, 35, SkinOutline::Round, 137, 136, 140, 141, 139, 35},
@@ -28,6 +41,7 @@ constexpr SkinButtonLayout kSkinButtons[] = {
     {"About", 24, 17, 179, 21, SkinOutline::Rect, 174, 172, 175, 176, 173, 189},
 };
 constexpr int kSkinButtonCount = sizeof(kSkinButtons) / sizeof(kSkinButtons[0]);
+static_assert(kSkinButtonCount == kButtonAbout + 1, "one name per row");
 // The round buttons share one overlay, this many pixels square.
 constexpr int kRoundOverlaySize = 34;
 

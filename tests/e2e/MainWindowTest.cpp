@@ -234,6 +234,21 @@ TEST_F(TrayMenu, AutoOnIsSavedAndShownAndExitEndsTheProgram)
     EXPECT_TRUE(WaitFor([&] { return !TrayIconShown(); }, 5000));
 }
 
+TEST_F(TrayMenu, CleanNowCleansAsStartDoesWithTheWindowHidden)
+{
+    ASSERT_TRUE(program.Start());
+    ClickButton("Min");
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }));
+    ChooseFromTray(6); // after "HotKey OFF" and a separator
+    ASSERT_TRUE(WaitFor([&] { return Log().find("End cleaning...OK\r\n") != std::string::npos; }));
+    EXPECT_EQ(Log(), "Begin cleaning...\r\nCleaning Temp...OK\r\nCleaning Cache...OK\r\nCleaning Cookies...OK\r\n"
+                     "Cleaning History...OK\r\nCleaning TypedURLs...OK\r\nCleaning Recent...OK\r\n"
+                     "End cleaning...OK\r\n");
+    EXPECT_TRUE(Emptied("Temp"));
+    EXPECT_FALSE(::IsWindowVisible(program.MainWindow()));
+    EXPECT_EQ(Status(), kDefaultStatus);
+}
+
 TEST_F(TrayMenu, ClosesWithEscapeWithTheWindowShownOrHidden)
 {
     ASSERT_TRUE(program.Start());
