@@ -26,10 +26,14 @@ add_test(NAME app_imports_refused
                  ${app}/allowed_imports.txt
                  $<TARGET_FILE:bad_imports_fixture> ${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map)
 
-# The hook library's exports and data sections.
+# The hook library's exports, data sections, imports, entry point and size,
+# the size beside a bare hook library's.
+add_library(bare_hook SHARED hook/BareHook.cpp)
+set_target_properties(bare_hook PROPERTIES PREFIX "")
+brightsweep_bare_dll(bare_hook)
 add_test(NAME hook_dll_layout
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/hook/check_keywatch_dll.sh $<TARGET_FILE:Keywatch>
-                 ${CMAKE_OBJDUMP} ${CMAKE_NM})
+                 ${CMAKE_OBJDUMP} ${CMAKE_NM} ${CMAKE_STRIP} $<TARGET_FILE:bare_hook>)
 
 # The release archive holds what a user unpacks.
 add_test(NAME app_package_contents
