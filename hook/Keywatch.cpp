@@ -173,6 +173,8 @@ static HANDLE ClaimSlot(int slot)
     char name[] = "Brightsweep.Keywatch.Slot00";
     name[sizeof(name) - 3] = static_cast<char>('0' + slot / 10);
     name[sizeof(name) - 2] = static_cast<char>('0' + slot % 10);
+    // So that an earlier error cannot pass for ERROR_ALREADY_EXISTS.
+    ::SetLastError(ERROR_SUCCESS);
     HANDLE claim = ::CreateMutexA(nullptr, FALSE, name);
     if (claim && ::GetLastError() == ERROR_ALREADY_EXISTS) {
         ::CloseHandle(claim);
