@@ -48,9 +48,9 @@ void CopyProcess::Remove()
     Ask(kCopyRemove);
 }
 
-void CopyProcess::Kill()
+void CopyProcess::End()
 {
-    ::TerminateProcess(m_process, 1);
-    ::WaitForSingleObject(m_process, 10000);
+    ::PostMessageA(m_wnd, kCopyExit, 0, 0);
+    PumpUntil([&] { return ::WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }, 10000);
     m_wnd = nullptr;
 }

@@ -34,6 +34,13 @@ LRESULT CALLBACK CopyProc(HWND hWnd, UINT msg, WPARAM wp, LPARAM lp)
     case kCopyRemove:
         UnInstallLaunchEv();
         return 0;
+    case kCopyExit:
+        // The library is not told; the hook goes as the system takes it from
+        // an ended process. (Wine kept the hook of a copy ended with it
+        // installed, after another had taken its slot, and called it in
+        // later tests.)
+        ::UnhookWindowsHookEx(g_hook);
+        ::ExitProcess(0);
     case WM_TIMER:
         ::DestroyWindow(hWnd);
         return 0;

@@ -8,6 +8,7 @@ const char kCopyClass[] = "BrightsweepHookCopy";
 const UINT kCopyInstall = WM_APP + 1;   // InstallLaunchEv; returns the hook's handle, 0 for none
 const UINT kCopyProcedure = WM_APP + 2; // returns the installed procedure's offset in Keywatch.dll
 const UINT kCopyRemove = WM_APP + 3;    // UnInstallLaunchEv
+const UINT kCopyExit = WM_APP + 4;      // ends the process at once without UnInstallLaunchEv
 
 class CopyProcess {
 public:
@@ -21,8 +22,8 @@ public:
     // The procedure it installed, at the same place in this process's library.
     HOOKPROC Procedure() const;
     void Remove();
-    // Ends without removing its hook, as a crash would.
-    void Kill();
+    // Ends without removing its hook; the system removes it with the process.
+    void End();
 
 private:
     LRESULT Ask(UINT msg) const;

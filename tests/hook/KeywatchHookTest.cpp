@@ -234,7 +234,7 @@ TEST_F(KeywatchHook, OnePressFiresOnceHoweverManyCopiesRun)
     EXPECT_EQ(ScreenSaves(), 1);
 
     copies[0].Remove();
-    copies[3].Kill();
+    copies[3].End();
     copies[5].Remove();
     ASSERT_TRUE(copies[5].Install());
     InstallLaunchEv(); // this process is a copy too

@@ -321,7 +321,7 @@ TEST(LauncherHook, EveryCopysHookPassesOnItsOwnHandleAndOnePressFiresOnce)
     HHOOK hookC = install(c);
     chain.AddForeign();
     press("C too");
-    b.Kill();
+    b.End();
     chain.Remove(hookB);
     press("B ended without removing its hook");
     HHOOK hookD = install(d);
