@@ -155,6 +155,6 @@ int main()
     if (allocations.Patched() > 0)
         std::printf("  allocations by Keywatch.dll:                    %8ld in %ld calls\n", allocated, calls);
     else
-        std::printf("  allocations by Keywatch.dll:                    not counted (imports not found)\n");
+        std::printf("  allocations by Keywatch.dll:                    none possible (it imports no allocator)\n");
     return 0;
 }

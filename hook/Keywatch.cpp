@@ -1,8 +1,16 @@
 // Keywatch.dll: a desktop-wide keyboard hook that broadcasts the screen-saver
 // command when the hot key stored in "HotKey" is typed. The system loads the
-// library into every process that receives keyboard input while the hook is
-// installed; each process keeps its own copy of the .SHARDT variables, and all
-// share the hook handle in .SHHOOK.
+// library into every process that receives keyboard input while a hook is
+// installed; each process keeps its own copy of the .SHARDT variables.
+//
+// Every running copy of the program installs a hook of its own. Each takes a
+// slot with a hook procedure of its own, so that the procedure knows which
+// hook it runs as and hands the next hook exactly that hook's handle: the
+// Windows 95 family finds the rest of the chain through it. Of the hooks of
+// ours that one keystroke passes through, only the first steps the key state.
+//
+// Linked without any runtime: no exceptions, no static constructors, no
+// thread-local storage, nothing done while the loader holds its lock.
 #include "hook/KeywatchExports.h"
 
 #include "hook/KeyState.h"
@@ -23,13 +31,17 @@ KEYWATCH_DATA int secondkey = 0;
 KEYWATCH_DATA int secondkeydown = 0;
 }
 
-// The installed hook's handle once more, shared between all processes that
-// load the library: the hook procedure passes it on to the next hook in every
-// process, as the Windows 95 family finds the rest of the chain through it.
-// The first program to install owns it: a later one's hook stands before the
-// owner's in the chain, so handing on the owner's handle never leads back to a
-// hook of ours.
-static __attribute__((section(".SHHOOK"), shared)) LONG g_hSharedHook = 0;
+// The hook handle of each slot, shared between all processes that load the
+// library. A copy of the program owns a slot while it holds the slot's named
+// mutex, which the system closes when the copy ends; a slot whose mutex is
+// gone is free, whatever handle it still holds. Names are per session under
+// Terminal Services, where the system ignores the handle passed on.
+const int kSlots = 16;
+static __attribute__((section(".SHHOOK"), shared)) LONG g_slotHooks[kSlots] = {};
+
+// This process's own slot while its hook is installed.
+static int g_slot = 0;
+static HANDLE g_slotClaim = nullptr;
 
 static HINSTANCE g_hModule = nullptr;
 
@@ -39,21 +51,6 @@ static HHOOK HookHandle(LONG value)
 }
 
 static const char kSettingKey[] = "Software\\Brightsweep1.0\\Setting";
-
-static KeyState LoadState()
-{
-    return KeyState{count, firstkey, firstkeydown, newone, secondkey, secondkeydown};
-}
-
-static void StoreState(const KeyState& state)
-{
-    count = state.count;
-    firstkey = state.firstkey;
-    firstkeydown = state.firstkeydown;
-    newone = state.newone;
-    secondkey = state.secondkey;
-    secondkeydown = state.secondkeydown;
-}
 
 // Refreshes the configuration from "HotKey"; an unreadable, malformed or
 // disabled value leaves it as it is. Runs at every keystroke in every process,
@@ -75,42 +72,154 @@ static void ReadHotKeySetting(KeyState* state)
     ConfigureHotKey(state, text);
 }
 
+// One keystroke through the key state of this process.
+static void StepHotKey(int code, WPARAM key, LPARAM flags)
+{
+    KeyState state = {count, firstkey, firstkeydown, newone, secondkey, secondkeydown};
+    ReadHotKeySetting(&state);
+    bool fire = StepKey(&state, code, static_cast<unsigned>(key), static_cast<unsigned>(flags));
+    count = state.count;
+    firstkey = state.firstkey;
+    firstkeydown = state.firstkeydown;
+    newone = state.newone;
+    secondkey = state.secondkey;
+    secondkeydown = state.secondkeydown;
+    if (fire)
+        ::PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+}
+
+// A keystroke on its way through our hooks on one thread: the first hook of
+// ours marks it, the ones the chain leads to from there find the mark. Each
+// thread reads and writes only the marks with its own id, so claiming one
+// (an atomic exchange of a zero id) is the only step other threads can meet.
+// A recursive keystroke (a hook further on pumping messages) differs in its
+// code, key or flags and gets a mark of its own.
+struct Passage {
+    volatile LONG thread;
+    int code;
+    WPARAM key;
+    LPARAM flags;
+    LONG slots; // our hooks this keystroke is in, one bit per slot
+};
+const int kPassages = 8;
+static Passage g_passages[kPassages];
+
+static Passage* FindPassage(LONG thread, int code, WPARAM key, LPARAM flags)
+{
+    for (Passage& p : g_passages)
+        if (p.thread == thread && p.code == code && p.key == key && p.flags == flags)
+            return &p;
+    return nullptr;
+}
+
+// Null when every mark is taken; the keystroke is then stepped unmarked.
+static Passage* ClaimPassage(LONG thread, int code, WPARAM key, LPARAM flags)
+{
+    for (Passage& p : g_passages) {
+        if (p.thread == 0 && __sync_bool_compare_and_swap(&p.thread, 0, thread)) {
+            p.code = code;
+            p.key = key;
+            p.flags = flags;
+            p.slots = 0;
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+// The hook procedure of one slot.
+static LRESULT RunHook(int slot, int code, WPARAM key, LPARAM flags)
+{
+    const LONG thread = static_cast<LONG>(::GetCurrentThreadId());
+    const LONG bit = 1L << slot;
+    Passage* mark = FindPassage(thread, code, key, flags);
+    const bool first = !mark;
+    if (first)
+        mark = ClaimPassage(thread, code, key, flags);
+    else if (mark->slots & bit)
+        return 0; // the chain led back to this hook: end the round here
+    if (mark)
+        mark->slots |= bit;
+    // The keystroke always goes on: the application in front receives it too.
+    LRESULT result = ::CallNextHookEx(HookHandle(g_slotHooks[slot]), code, key, flags);
+    if (mark)
+        mark->slots &= ~bit;
+    if (first) {
+        if (mark)
+            mark->thread = 0;
+        StepHotKey(code, key, flags);
+    }
+    return result;
+}
+
+extern "C" LRESULT CALLBACK LauncherHook(int code, WPARAM key, LPARAM flags)
+{
+    return RunHook(0, code, key, flags);
+}
+
+template <int N>
+static LRESULT CALLBACK SlotHook(int code, WPARAM key, LPARAM flags)
+{
+    return RunHook(N, code, key, flags);
+}
+
+static const HOOKPROC kSlotHooks[kSlots] = {
+    LauncherHook, SlotHook<1>,  SlotHook<2>,  SlotHook<3>,  SlotHook<4>,  SlotHook<5>,  SlotHook<6>,  SlotHook<7>,
+    SlotHook<8>,  SlotHook<9>,  SlotHook<10>, SlotHook<11>, SlotHook<12>, SlotHook<13>, SlotHook<14>, SlotHook<15>};
+
+// The slot's mutex if this process could create it, which makes the slot ours.
+static HANDLE ClaimSlot(int slot)
+{
+    char name[] = "Brightsweep.Keywatch.Slot00";
+    name[sizeof(name) - 3] = static_cast<char>('0' + slot / 10);
+    name[sizeof(name) - 2] = static_cast<char>('0' + slot % 10);
+    // So that an earlier error cannot pass for ERROR_ALREADY_EXISTS.
+    ::SetLastError(ERROR_SUCCESS);
+    HANDLE claim = ::CreateMutexA(nullptr, FALSE, name);
+    if (claim && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ::CloseHandle(claim);
+        return nullptr;
+    }
+    return claim;
+}
+
 extern "C" void InstallLaunchEv()
 {
     // A second hook would outlive UnInstallLaunchEv, which knows only one.
     if (g_hHook)
         return;
-    g_hHook = static_cast<LONG>(
-        reinterpret_cast<LONG_PTR>(::SetWindowsHookExA(WH_KEYBOARD, LauncherHook, g_hModule, 0)));
-    if (g_hHook && !g_hSharedHook)
-        g_hSharedHook = g_hHook;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        HANDLE claim = ClaimSlot(slot);
+        if (!claim)
+            continue;
+        // A copy that ended without removing its hook left its handle here.
+        g_slotHooks[slot] = 0;
+        HHOOK hook = ::SetWindowsHookExA(WH_KEYBOARD, kSlotHooks[slot], g_hModule, 0);
+        if (!hook) {
+            ::CloseHandle(claim);
+            return;
+        }
+        g_slotHooks[slot] = static_cast<LONG>(reinterpret_cast<LONG_PTR>(hook));
+        g_hHook = g_slotHooks[slot];
+        g_slot = slot;
+        g_slotClaim = claim;
+        return;
+    }
 }
 
 extern "C" void UnInstallLaunchEv()
 {
     if (!g_hHook)
         return;
-    // Cleared first: a keystroke meanwhile passes on no handle rather than a
-    // removed one.
-    if (g_hSharedHook == g_hHook)
-        g_hSharedHook = 0;
     ::UnhookWindowsHookEx(HookHandle(g_hHook));
+    // Freed only after the handle is gone from it.
+    __sync_bool_compare_and_swap(&g_slotHooks[g_slot], g_hHook, 0);
+    ::CloseHandle(g_slotClaim);
+    g_slotClaim = nullptr;
     g_hHook = 0;
 }
 
-extern "C" LRESULT CALLBACK LauncherHook(int code, WPARAM key, LPARAM flags)
-{
-    // The keystroke always goes on: the application in front receives it too.
-    LRESULT result = ::CallNextHookEx(HookHandle(g_hSharedHook), code, key, flags);
-    KeyState state = LoadState();
-    ReadHotKeySetting(&state);
-    bool fire = StepKey(&state, code, static_cast<unsigned>(key), static_cast<unsigned>(flags));
-    StoreState(state);
-    if (fire)
-        ::PostMessageA(HWND_BROADCAST, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
-    return result;
-}
-
+// The entry point itself: the library has no runtime to start.
 extern "C" BOOL WINAPI DllMain(HINSTANCE hModule, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {

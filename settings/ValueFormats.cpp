@@ -6,23 +6,6 @@
 
 const char kSettingsKey[] = "Software\\Brightsweep1.0\\Setting";
 
-int ParseDecimal(const char* text, int len)
-{
-    int i = 0;
-    while (i < len && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
-                       text[i] == '\v' || text[i] == '\f'))
-        ++i;
-    bool negative = false;
-    if (i < len && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    int value = 0;
-    for (; i < len && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10 + (text[i] - '0');
-    return negative ? -value : value;
-}
-
 bool ParseContent(const char* text, int (&flags)[kCategoryCount])
 {
     if (!text || std::strlen(text) != kCategoryCount)
@@ -55,16 +38,6 @@ std::string FormatMode(int autoClean, unsigned minutes)
     char text[16];
     FormatText(text, sizeof(text), "%c%04u", autoClean ? '1' : '0', minutes);
     return text;
-}
-
-bool ParseHotKey(const char* text, HotKeyValue* out)
-{
-    if (!text || std::strlen(text) != 5)
-        return false;
-    out->enabled = text[0] != '0' ? 1 : 0;
-    out->keyCode = ParseDecimal(text + 1, 2);
-    out->modifier = ParseDecimal(text + 3, 2);
-    return true;
 }
 
 std::string FormatHotKey(int enabled, int keyCode, int modifier)

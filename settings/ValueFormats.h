@@ -1,6 +1,7 @@
 // Text forms of the stored settings values "Content", "Mode" and "HotKey",
 // shared by the settings store and the hot-key hook library. Plain functions:
-// no state, no allocation in the parsers.
+// no state, no allocation in the parsers. ParseDecimal and ParseHotKey
+// (ValueParse.cpp) call no runtime, as the hook library links none.
 #pragma once
 #include <string>
 

@@ -11,9 +11,17 @@ add_test(NAME app_imports
                  $<TARGET_FILE:Brightsweep> $<TARGET_PROPERTY:Brightsweep,LINK_MAP>
                  $<TARGET_FILE:Keywatch> $<TARGET_PROPERTY:Keywatch,LINK_MAP>)
 
-# Only instructions an i486 has, in the shipped files.
-add_test(NAME app_i486 COMMAND bash ${app}/check_i486.sh ${CMAKE_OBJDUMP}
+# Only instructions an i486 has, in the shipped files: the archive's stripped
+# copies hold the code checked.
+add_test(NAME app_i486 COMMAND bash ${app}/check_i486.sh ${CMAKE_OBJDUMP} --shipped ${CMAKE_BINARY_DIR}/Brightsweep-1.0.zip
                                $<TARGET_FILE:Brightsweep> $<TARGET_FILE:Keywatch>)
+
+# The instruction check on a file with instructions it must refuse.
+add_library(bad_i486_fixture SHARED ${app}/BadInstructions.c)
+set_target_properties(bad_i486_fixture PROPERTIES PREFIX "")
+add_test(NAME app_i486_refused
+         COMMAND bash ${app}/check_i486_refuses.sh ${app}/check_i486.sh ${CMAKE_OBJDUMP}
+                 $<TARGET_FILE:bad_i486_fixture>)
 
 # The import check on a DLL that imports, and is linked as, it must refuse.
 add_library(bad_imports_fixture SHARED ${app}/BadImports.cpp)
@@ -26,10 +34,14 @@ add_test(NAME app_imports_refused
                  ${app}/allowed_imports.txt
                  $<TARGET_FILE:bad_imports_fixture> ${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map)
 
-# The hook library's exports and data sections.
+# The hook library's exports, data sections, imports, entry point and size,
+# the size beside a bare hook library's.
+add_library(bare_hook SHARED hook/BareHook.cpp)
+set_target_properties(bare_hook PROPERTIES PREFIX "")
+brightsweep_bare_dll(bare_hook)
 add_test(NAME hook_dll_layout
          COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/hook/check_keywatch_dll.sh $<TARGET_FILE:Keywatch>
-                 ${CMAKE_OBJDUMP} ${CMAKE_NM})
+                 ${CMAKE_OBJDUMP} ${CMAKE_NM} ${CMAKE_STRIP} $<TARGET_FILE:bare_hook>)
 
 # The release archive holds what a user unpacks.
 add_test(NAME app_package_contents
@@ -54,5 +66,5 @@ add_test(NAME app_package
 set_tests_properties(app_runtime_tests app_package PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
 
 # tools/test runs just these where the kernel runs no 32-bit code.
-set_tests_properties(app_imports app_i486 app_imports_refused hook_dll_layout app_package_contents
+set_tests_properties(app_imports app_i486 app_i486_refused app_imports_refused hook_dll_layout app_package_contents
                      app_runtime_tests app_package PROPERTIES LABELS shipped)

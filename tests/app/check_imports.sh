@@ -7,8 +7,9 @@
 #    storage directory;
 #  - every imported function is listed in ALLOWED with its documented minimum
 #    systems (NT 3.51 or older, Windows 95), and is not a known newer one;
-#  - the C++ runtime linked in is the win32-thread-model one: the link map
-#    names no POSIX-model library and no winpthread, the image no pthread symbol.
+#  - the C++ runtime linked in, if any, is the win32-thread-model one: the
+#    link map names no POSIX-model library and no winpthread, the image no
+#    pthread symbol.
 #   check_imports.sh OBJDUMP NM ALLOWED FILE MAP [FILE MAP]...
 set -uo pipefail
 objdump=$1 nm=$2 allowed=$3
@@ -102,7 +103,10 @@ while [ $# -ge 2 ]; do
   if [ ! -s "$map" ]; then
     bad "$name: no link map $map"
   else
-    grep -q '/12-win32/lib' "$map" || bad "$name: the map names no win32-thread-model runtime"
+    # A file linked without any runtime (Keywatch.dll) names no GCC library.
+    if grep -qE 'lib(stdc\+\+|supc\+\+|gcc|gcc_eh)\.a' "$map"; then
+      grep -q '/12-win32/lib' "$map" || bad "$name: the map names no win32-thread-model runtime"
+    fi
     # Files of the POSIX-model GCC directory itself, and winpthread.
     posix=$(grep -oE '[^ (]*(/12-posix/[a-z][^ (/]*|lib(win)?pthread\.a)' "$map" | sort -u)
     [ -z "$posix" ] || bad "$name links $(echo $posix)"

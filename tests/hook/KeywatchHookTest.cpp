@@ -1,6 +1,7 @@
 // The installed hook end to end: real key presses through SendInput, the
 // broadcast counted by a separate listener process.
 #include "hook/Keywatch.h"
+#include "tests/hook/HookCopy.h"
 #include "tests/hook/HotKeyValue.h"
 #include "tests/hook/Listener.h"
 #include "tests/support/Registry.h"
@@ -213,6 +214,30 @@ TEST_F(KeywatchHook, AfterUninstallNothingFiresAndASecondUninstallIsHarmless)
     EXPECT_EQ(ScreenSaves(), 1);
 
     InstallLaunchEv();
+    Press(kEsc);
+    Release(kEsc);
+    EXPECT_EQ(ScreenSaves(), 2);
+}
+
+// Copies of the program, each with its hook, coming and going in any order:
+// one press of the hot key asks for the screen saver once.
+TEST_F(KeywatchHook, OnePressFiresOnceHoweverManyCopiesRun)
+{
+    SetHotKey("12700");
+    CopyProcess copies[8];
+    for (CopyProcess& copy : copies) {
+        ASSERT_TRUE(copy.Started());
+        ASSERT_TRUE(copy.Install());
+    }
+    Press(kEsc);
+    Release(kEsc);
+    EXPECT_EQ(ScreenSaves(), 1);
+
+    copies[0].Remove();
+    copies[3].End();
+    copies[5].Remove();
+    ASSERT_TRUE(copies[5].Install());
+    InstallLaunchEv(); // this process is a copy too
     Press(kEsc);
     Release(kEsc);
     EXPECT_EQ(ScreenSaves(), 2);

@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Checks the built Keywatch.dll: it exports exactly the hook interface under
-# undecorated names, keeps its seven variables, in order, in a section
+# Checks the built Keywatch.dll, which the system loads into every process that
+# receives keyboard input: it exports exactly the hook interface under
+# undecorated names; keeps its seven variables, in order, in a section
 # ".SHARDT" of plain writable data that is not shared between processes, and
-# the hook handle alone in a section ".SHHOOK" that is.
-#   check_keywatch_dll.sh DLL OBJDUMP NM
+# the slots' hook handles alone in a section ".SHHOOK" that is; imports from
+# KERNEL32, USER32 and ADVAPI32 only; carries no runtime (no unwind tables, no
+# exception support, no start-up code: DllMain is the entry point and calls
+# DisableThreadLibraryCalls and nothing else); and is at most 16 KB stripped,
+# printed beside a bare hook library built the same way.
+#   check_keywatch_dll.sh DLL OBJDUMP NM STRIP [BARE_DLL]
 set -uo pipefail
-dll=$1 objdump=$2 nm=$3
+dll=$1 objdump=$2 nm=$3 strip=$4 bare=${5:-}
 fail=0
 bad() { echo "FAIL: $*"; fail=1; }
 
@@ -67,8 +72,54 @@ section() {
 
 # The seven per-process variables.
 section .SHARDT unshared 28 g_hHook count firstkey firstkeydown newone secondkey secondkeydown
-# The hook handle every process passes on, and nothing else.
-section .SHHOOK shared 4 g_hSharedHook
+# The hook handle of each of the 16 slots, and nothing else.
+section .SHHOOK shared 64 g_slotHooks
 
-[ $fail -eq 0 ] && echo "Keywatch.dll: exports, .SHARDT and .SHHOOK as required"
+# Imports.
+dlls=$("$objdump" -p "$dll" | sed -n 's/^\tDLL Name: //p' | tr a-z A-Z | sort | tr '\n' ' ')
+[ "$dlls" = "ADVAPI32.DLL KERNEL32.DLL USER32.DLL " ] || bad "imports from: $dlls"
+
+# No runtime.
+# Section names as the linker wrote them (the table holds 8 characters).
+names=$("$objdump" -h "$dll" | awk '/^ *[0-9]+ / { print $2 }')
+for sect in .eh_frame .gcc_except_table .tls .CRT .ctors .dtors; do
+  grep -qx -- "$sect" <<< "$names" && bad "a section $sect"
+done
+runtime=$(grep -oE ' _*(_Unwind_[A-Za-z]*|__gxx_personality[a-z0-9_]*|__register_frame_info|__deregister_frame_info|__main|atexit|__cxa_[a-z_]*|_pei386_runtime_relocator|DllMainCRTStartup)(@[0-9]+)?$' <<< "$symbols" | sort -u)
+[ -z "$runtime" ] || bad "runtime symbols: $(echo $runtime)"
+
+# DllMain is the entry point, and calls nothing but DisableThreadLibraryCalls.
+entry=$(( imagebase + 0x$("$objdump" -p "$dll" | sed -n 's/^AddressOfEntryPoint\s*//p') ))
+main=$(awk '$3 ~ /^_?DllMain(@12)?$/ { print $1 }' <<< "$symbols")
+if [ -z "$main" ]; then
+  bad "no symbol DllMain"
+else
+  main=$((0x$main))
+  [ "$entry" -eq "$main" ] || bad "the entry point is $(printf 0x%x $entry), not DllMain at $(printf 0x%x $main)"
+  end=$("$nm" -n "$dll" | awk -v m="$(printf %08x "$main")" 'NF == 3 && $1 > m { print "0x" $1; exit }')
+  disable=$(awk '$3 ~ /__imp__?DisableThreadLibraryCalls(@4)?$/ { print $1 }' <<< "$symbols")
+  calls=$("$objdump" -d --no-show-raw-insn --start-address=$main --stop-address=$end "$dll" |
+          awk -F'\t' '$2 ~ /^(call|jmp)/ { print $2 }' | sed 's/^[a-z]* *//; s/ .*//' | sort -u)
+  while read -r target; do
+    [ -z "$target" ] && continue
+    case $target in
+      \*0x*) [ -n "$disable" ] && [ $((${target#\*})) -eq $((0x$disable)) ] ||
+                bad "DllMain calls through $target, not DisableThreadLibraryCalls" ;;
+      *) (( 0x$target >= main && 0x$target < end )) || bad "DllMain calls $target" ;;
+    esac
+  done <<< "$calls"
+fi
+
+# Size as shipped, stripped.
+size_of() {
+  local tmp
+  tmp=$(mktemp)
+  "$strip" -o "$tmp" "$1" && stat -c %s "$tmp"
+  rm -f "$tmp"
+}
+size=$(size_of "$dll")
+echo "Keywatch.dll: $size bytes stripped (at most 16384)${bare:+; a bare hook library: $(size_of "$bare") bytes}"
+[ -n "$size" ] && (( size <= 16384 )) || bad "Keywatch.dll is $size bytes stripped, more than 16384"
+
+[ $fail -eq 0 ] && echo "Keywatch.dll: exports, .SHARDT, .SHHOOK, imports, no runtime and size as required"
 exit $fail
