@@ -15,6 +15,7 @@ const char kDefaultContent[] = "11111100";
 const char kDefaultMode[] = "00001";
 const char kDefaultHotKey[] = "12700";
 const char kCustomNumber[] = "CustomNumber";
+const char kWindowPos[] = "WindowPos";
 
 // The category flags in the order of the "Content" characters.
 int SettingValues::*const kContentFields[kCategoryCount] = {
@@ -248,7 +249,7 @@ void SaveSettings(const CleanSettings& settings)
 
     // The folders before their count, so that a reader never finds the count
     // ahead of the values.
-    std::vector<std::string> written = {"Content", "Mode", "HotKey", kCustomNumber};
+    std::vector<std::string> written = {"Content", "Mode", "HotKey", kCustomNumber, kWindowPos};
     std::vector<std::string> folders = settings.customFolders.Snapshot();
     for (size_t i = 0; i < folders.size(); ++i) {
         written.push_back(CustomName(static_cast<long long>(i + 1)));
@@ -260,5 +261,28 @@ void SaveSettings(const CleanSettings& settings)
         RegistryFailure();
 
     RemoveOtherValues(hKey, written);
+    ::RegCloseKey(hKey);
+}
+
+std::string LoadWindowPos()
+{
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return "";
+    std::string text;
+    if (!ReadText(hKey, kWindowPos, &text))
+        text.clear();
+    ::RegCloseKey(hKey);
+    return text;
+}
+
+void SaveWindowPos(const std::string& text)
+{
+    HKEY hKey = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                          nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(hKey, kWindowPos, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
     ::RegCloseKey(hKey);
 }
