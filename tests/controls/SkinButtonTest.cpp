@@ -291,3 +291,43 @@ TEST_F(SkinButtonTest, LeavesTheCaptureToAWindowThatTookItAndDropsThePress)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SkinButtonTest, TheFocusedButtonShowsDottedLinesInsideItsOutlineAndSpaceClicksIt)
+{
+    // The first inset whose corners are all inside: past the cut 5x5 corners.
+    const RECT inCorners = {5, 5, 35, 25}, inPlain = {3, 3, 37, 27};
+    EXPECT_TRUE(::EqualRect(&corners.FocusRect(), &inCorners));
+    EXPECT_TRUE(::EqualRect(&plain.FocusRect(), &inPlain));
+    EXPECT_TRUE(::GetWindowLongA(corners.m_hWnd, GWL_STYLE) & WS_TABSTOP);
+
+    const std::vector<std::uint32_t> unfocused = Painted(corners);
+    ::SetFocus(corners.m_hWnd);
+    const std::vector<std::uint32_t> focused = Painted(corners);
+    const RECT& rc = corners.FocusRect();
+    int dots = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            bool edge = x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom &&
+                        (x == rc.left || x == rc.right - 1 || y == rc.top || y == rc.bottom - 1);
+            bool changed = focused[y * 40 + x] != unfocused[y * 40 + x];
+            ASSERT_TRUE(edge || !changed) << x << "," << y;
+            dots += changed;
+        }
+    // Every other pixel of the 96-pixel outline.
+    EXPECT_GE(dots, 44);
+    EXPECT_LE(dots, 52);
+
+    ::PostMessageA(corners.m_hWnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    ::PostMessageA(corners.m_hWnd, WM_KEYUP, VK_SPACE, 0xC0390001);
+    PumpFor(50);
+    auto clicks = parent.Clicks();
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].wp, reinterpret_cast<WPARAM>(static_cast<CSkinButton*>(&corners)));
+
+    ::SetFocus(parent.m_hWnd);
+    EXPECT_EQ(Painted(corners), unfocused);
+}
+
+} // namespace
