@@ -1,10 +1,13 @@
 #include "app/SweepDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/ButtonTips.h"
 #include "app/HelpPage.h"
 #include "app/OsStatus.h"
 #include "app/RunTip.h"
 #include "app/SkinRegion.h"
+#include "app/TaskbarButton.h"
+#include "app/WindowPos.h"
 #include "controls/Messages.h"
 #include "controls/SkinButton.h"
 #include "engine/FolderTable.h"
@@ -94,6 +97,8 @@ BOOL CSweepDlg::OnInitDialog()
     m_brushPane = ::CreateSolidBrush(m_crPaneBack);
     PlacePane(m_editLog, IDC_LOG, kLogPaneRect);
     PlacePane(m_editStatus, IDC_STATUS, kStatusPaneRect);
+    OrderTabStops(m_hWnd);
+    ShowOnTaskbar(m_hWnd, IDI_BRIGHTSWEEP);
 
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(version);
@@ -113,6 +118,7 @@ BOOL CSweepDlg::OnInitDialog()
     ApplyHotKeyState();
     UpdateAutoTimer();
     RefreshStatus();
+    m_bPlaced = RestoreWindowPos(m_hWnd, SIZE{kSkinWidth, kSkinHeight});
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return TRUE;
 }
@@ -251,6 +257,8 @@ void CSweepDlg::RefreshStatus()
     m_editStatus.AppendText("   ");
     m_editStatus.AppendText(m_strHotKeyText);
     m_editStatus.AppendText("\r\n");
+    m_hTips = UpdateButtonTips(m_hWnd, m_hTips, m_settings.applied.autoClean != 0,
+                               m_settings.applied.hotKeyEnabled != 0);
 }
 
 HBRUSH CSweepDlg::OnCtlColor(HDC hdc, HWND hCtl)
@@ -312,6 +320,9 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         return false;
     case WM_TIMER:
         OnTimer(wp);
+        return false;
+    case WM_EXITSIZEMOVE:
+        StoreWindowPos(m_hWnd);
         return false;
     case WM_TRAY_NOTIFY:
         *result = m_trayIcon.HandleTrayMessage(wp, lp);

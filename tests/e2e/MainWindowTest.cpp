@@ -183,7 +183,7 @@ TEST_F(MainWindow, ByeEndsTheProgramWithoutATrayIcon)
     EXPECT_TRUE(WaitFor([&] { return !TrayIconShown(); }, 5000));
 }
 
-TEST_F(MainWindow, DraggingTheSkinMovesTheWindow)
+TEST_F(MainWindow, DraggingTheSkinMovesTheWindowWhichComesBackThereButNotOffScreen)
 {
     ASSERT_TRUE(program.Start());
     RECT before;
@@ -194,6 +194,53 @@ TEST_F(MainWindow, DraggingTheSkinMovesTheWindow)
     ::GetWindowRect(program.MainWindow(), &after);
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 30);
+    const std::string stored = std::to_string(after.left) + "," + std::to_string(after.top);
+    EXPECT_TRUE(WaitFor([&] { return Setting("WindowPos") == stored; }, 3000)) << Setting("WindowPos");
+
+    // A change of mode rewrites the key; the place stays.
+    ClickButton("Auto");
+    ASSERT_TRUE(WaitFor([&] { return Setting("Mode") == "10001"; }));
+    program.Kill();
+    ASSERT_TRUE(program.Start());
+    RECT again;
+    ::GetWindowRect(program.MainWindow(), &again);
+    EXPECT_EQ(again.left, after.left);
+    EXPECT_EQ(again.top, after.top);
+
+    // Partly above and left of the screen: pulled onto its corner, which is
+    // where the window is made before it is centred.
+    program.Kill();
+    SetString(HKEY_CURRENT_USER, kSettingKey, "WindowPos", "-40,-30");
+    ASSERT_TRUE(program.Start());
+    ::GetWindowRect(program.MainWindow(), &again);
+    EXPECT_EQ(again.left, 0);
+    EXPECT_EQ(again.top, 0);
+
+    // Off every screen: the default place.
+    program.Kill();
+    SetString(HKEY_CURRENT_USER, kSettingKey, "WindowPos", "5000,-3000");
+    ASSERT_TRUE(program.Start());
+    ::GetWindowRect(program.MainWindow(), &again);
+    EXPECT_EQ(again.left, before.left);
+    EXPECT_EQ(again.top, before.top);
+}
+
+TEST_F(MainWindow, TheTaskbarButtonNamesTheProgramAndTipsSayWhatButtonsDo)
+{
+    ASSERT_TRUE(program.Start());
+    EXPECT_TRUE(WaitFor([&] {
+        HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
+        for (HWND b = ::GetWindow(tray, GW_CHILD); b; b = ::GetWindow(b, GW_HWNDNEXT))
+            if (WindowText(b) == "Brightsweep")
+                return true;
+        return false;
+    }));
+
+    EXPECT_EQ(ButtonTip("Start"), "Clean now");
+    EXPECT_EQ(ButtonTip("Auto"), "Turn auto-clean on");
+    ClickButton("Auto");
+    ASSERT_TRUE(WaitFor([&] { return Status().find("Mode: Auto") != std::string::npos; }));
+    EXPECT_EQ(ButtonTip("Auto"), "Turn auto-clean off");
 }
 
 // The log pane in its own colour, unlike the skin around it, and the desktop
