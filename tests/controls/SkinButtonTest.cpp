@@ -128,7 +128,7 @@ TEST_F(SkinButtonTest, IsAHiddenChildCutToItsShape)
     CSkinButton b;
     ASSERT_TRUE(b.CreateButton("F&D", RECT{5, 5, 45, 35}, IDB_TEST_SHAPE_CORNERS, IDB_TEST_OVERLAY,
                                IDB_TEST_NORMAL, IDB_TEST_HOVER, IDB_TEST_PRESSED, &parent));
-    EXPECT_EQ(::GetWindowLongA(b.m_hWnd, GWL_STYLE) & ~WS_CLIPSIBLINGS, static_cast<LONG>(WS_CHILD));
+    EXPECT_EQ(::GetWindowLongA(b.m_hWnd, GWL_STYLE) & ~WS_CLIPSIBLINGS, static_cast<LONG>(WS_CHILD | WS_TABSTOP));
     EXPECT_EQ(b.GetWindowText(), "F&D");
     EXPECT_EQ(::GetClassLongPtrA(b.m_hWnd, GCLP_HCURSOR), 0);
 
@@ -300,7 +300,6 @@ TEST_F(SkinButtonTest, TheFocusedButtonShowsDottedLinesInsideItsOutlineAndSpaceC
     const RECT inCorners = {5, 5, 35, 25}, inPlain = {3, 3, 37, 27};
     EXPECT_TRUE(::EqualRect(&corners.FocusRect(), &inCorners));
     EXPECT_TRUE(::EqualRect(&plain.FocusRect(), &inPlain));
-    EXPECT_TRUE(::GetWindowLongA(corners.m_hWnd, GWL_STYLE) & WS_TABSTOP);
 
     const std::vector<std::uint32_t> unfocused = Painted(corners);
     ::SetFocus(corners.m_hWnd);

@@ -2,6 +2,9 @@
 // input: start-up, the buttons, the tray icon and its menu, and the ways out.
 #include "tests/e2e/E2EFixture.h"
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 const char kDefaultStatus[] = "OS: Windows 2000\r\nMode: Normal   HotKey: On\r\n";
@@ -228,13 +231,34 @@ TEST_F(MainWindow, DraggingTheSkinMovesTheWindowWhichComesBackThereButNotOffScre
 TEST_F(MainWindow, TheTaskbarButtonNamesTheProgramAndTipsSayWhatButtonsDo)
 {
     ASSERT_TRUE(program.Start());
-    EXPECT_TRUE(WaitFor([&] {
+    // The taskbar's button for a window carries the window's handle as its
+    // id and draws the window's text.
+    HWND button = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
         HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
         for (HWND b = ::GetWindow(tray, GW_CHILD); b; b = ::GetWindow(b, GW_HWNDNEXT))
-            if (WindowText(b) == "Brightsweep")
-                return true;
-        return false;
+            if (::GetWindowLongPtrA(b, GWLP_ID) == reinterpret_cast<LONG_PTR>(program.MainWindow()) &&
+                ::IsWindowVisible(b))
+                button = b;
+        return button != nullptr;
     }));
+    EXPECT_EQ(WindowText(program.MainWindow()), "Brightsweep");
+    // Lettering on the button's face: pixels inside its frame unlike the
+    // colour of most of them.
+    RECT rc;
+    ::GetWindowRect(button, &rc);
+    std::map<COLORREF, int> colours;
+    HDC screen = ::GetDC(nullptr);
+    for (int y = rc.top + 4; y < rc.bottom - 4; ++y)
+        for (int x = rc.left + 4; x < rc.right - 4; ++x)
+            ++colours[::GetPixel(screen, x, y)];
+    ::ReleaseDC(nullptr, screen);
+    int all = 0, most = 0;
+    for (const auto& c : colours) {
+        all += c.second;
+        most = std::max(most, c.second);
+    }
+    EXPECT_GT(all - most, 20);
 
     EXPECT_EQ(ButtonTip("Start"), "Clean now");
     EXPECT_EQ(ButtonTip("Auto"), "Turn auto-clean on");
