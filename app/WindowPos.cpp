@@ -87,7 +87,8 @@ bool PlaceOnScreen(POINT pos, SIZE size, const std::vector<RECT>& workAreas, POI
     }
     if (!best)
         return false;
-    *placed = POINT{Clamp(pos.x, best->left, size.cx, best->right), Clamp(pos.y, best->top, size.cy, best->bottom)};
+    *placed =
+        POINT{Clamp(pos.x, best->left, size.cx, best->right), Clamp(pos.y, best->top, size.cy, best->bottom)};
     return true;
 }
 
@@ -113,8 +114,8 @@ bool RestoreWindowPos(HWND hWnd, SIZE size)
     if (!ParseWindowPos(LoadWindowPos().c_str(), &stored) ||
         !PlaceOnScreen(stored, size, MonitorWorkAreas(), &placed))
         return false;
-    return ::SetWindowPos(hWnd, nullptr, placed.x, placed.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) !=
-           FALSE;
+    return ::SetWindowPos(hWnd, nullptr, placed.x, placed.y, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
 }
 
 void StoreWindowPos(HWND hWnd)

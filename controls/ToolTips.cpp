@@ -19,8 +19,9 @@ TOOLINFOA ToolInfo(HWND hTips, HWND hTool, const char* text)
 
 HWND CreateToolTips(HWND hOwner)
 {
-    return ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, hOwner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    return ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hOwner, nullptr,
+                             ::GetModuleHandleA(nullptr), nullptr);
 }
 
 bool SetToolTip(HWND hTips, HWND hTool, const char* text)

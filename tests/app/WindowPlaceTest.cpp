@@ -1,11 +1,8 @@
 #include "app/ButtonTips.h"
-#include "app/HelpPage.h"
 #include "app/WindowPos.h"
 #include "res/SkinLayout.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 
@@ -16,8 +13,8 @@ TEST(WindowPosTest, OnlyTwoCoordinatesAreAPlace)
     EXPECT_EQ(p.x, 120);
     EXPECT_EQ(p.y, -45);
     EXPECT_EQ(FormatWindowPos(POINT{-1280, 32767}), "-1280,32767");
-    for (const char* bad : {"", ",", "12", "12,", ",5", "1,2,3", " 1,2", "1, 2", "1,2 ", "+1,2", "1.5,2", "--1,2",
-                            "32768,0", "0,-99999999999", "x,y"}) {
+    for (const char* bad : {"", ",", "12", "12,", ",5", "1,2,3", " 1,2", "1, 2", "1,2 ", "+1,2", "1.5,2",
+                            "--1,2", "32768,0", "0,-99999999999", "x,y"}) {
         EXPECT_FALSE(ParseWindowPos(bad, &p)) << bad;
         EXPECT_EQ(p.x, 120) << bad;
     }
@@ -40,8 +37,9 @@ TEST(WindowPosTest, KeptInsideTheMonitorItOverlapsMostAndIgnoredOffEveryOne)
     ASSERT_TRUE(PlaceOnScreen(POINT{-200, 50}, skin, areas, &at));
     EXPECT_EQ(at.x, -kSkinWidth);
     EXPECT_EQ(at.y, 100);
-    // Off every display, also where only the gap between them is.
-    for (POINT off : {POINT{5000, 5000}, POINT{-3000, 0}, POINT{100, -kSkinHeight}, POINT{-kSkinWidth, -kSkinHeight}})
+    // Off every display, also just above or beside one.
+    for (POINT off :
+         {POINT{5000, 5000}, POINT{-3000, 0}, POINT{100, -kSkinHeight}, POINT{-kSkinWidth, -kSkinHeight}})
         EXPECT_FALSE(PlaceOnScreen(off, skin, areas, &at)) << off.x << "," << off.y;
     // Larger than the area: its top-left corner stays on it.
     ASSERT_TRUE(PlaceOnScreen(POINT{-50, 20}, SIZE{2000, 200}, {areas[0]}, &at));
@@ -59,29 +57,6 @@ TEST(WindowPosTest, TabGoesThroughTheSkinLeftToRightTopToBottom)
     for (size_t i : ReadingOrder(places))
         order += (i < kSkinButtonCount ? std::string(kSkinButtons[i].caption) : "pane") + " ";
     EXPECT_EQ(order, "About Start Auto Set Help Min Bye F&D pane pane Clear ");
-}
-
-TEST(WindowPosTest, EveryButtonHasATipAndTheSwitchesNameTheStateTheyGoTo)
-{
-    for (const SkinButtonLayout& b : kSkinButtons)
-        EXPECT_NE(ButtonTip(b.caption, false, false), nullptr) << b.caption;
-    EXPECT_STREQ(ButtonTip("Auto", false, true), "Turn auto-clean on");
-    EXPECT_STREQ(ButtonTip("Auto", true, false), "Turn auto-clean off");
-    EXPECT_STREQ(ButtonTip("F&D", true, false), "Turn the screen-saver hot key on");
-    EXPECT_STREQ(ButtonTip("F&D", false, true), "Turn the screen-saver hot key off");
-    EXPECT_EQ(ButtonTip("Other", false, false), nullptr);
-}
-
-TEST(WindowPosTest, TheHelpPageBelowAFolderAndThePrograms)
-{
-    EXPECT_EQ(HelpPageBelow("S:\\current"), "S:\\current\\help\\help.htm");
-    EXPECT_EQ(HelpPageBelow("S:\\"), "S:\\help\\help.htm");
-    EXPECT_EQ(FolderOf("P:\\bin\\Brightsweep.exe"), "P:\\bin");
-    char self[MAX_PATH];
-    std::string program(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
-    std::vector<std::string> pages = HelpPageCandidates();
-    ASSERT_FALSE(pages.empty());
-    EXPECT_EQ(pages.back(), FolderOf(program) + "\\help\\help.htm");
 }
 
 } // namespace
