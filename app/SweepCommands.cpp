@@ -1,6 +1,7 @@
 // The main window's messages and menu commands, its workers and the way out.
 #include "app/SweepDlg.h"
 
+#include "app/WindowPos.h"
 #include "controls/Messages.h"
 #include "res/resource_menu.h"
 #include "settings/pages/SettingsSheet.h"
@@ -130,6 +131,9 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         *result = 0;
         return true;
     }
+    case WM_EXITSIZEMOVE:
+        StoreWindowPos(m_hWnd);
+        return false;
     case WM_SWEEP_HIDDEN:
         m_trayIcon.m_bWindowShown = FALSE;
         *result = 0;

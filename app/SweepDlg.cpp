@@ -1,8 +1,11 @@
 #include "app/SweepDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/ButtonTips.h"
 #include "app/HelpPage.h"
 #include "app/RunTip.h"
+#include "app/TaskbarButton.h"
+#include "app/WindowPos.h"
 #include "controls/Messages.h"
 #include "controls/SkinButton.h"
 #include "framework/MessageBox.h"
@@ -83,8 +86,11 @@ BOOL CSweepDlg::OnInitDialog()
     m_brushPane = ::CreateSolidBrush(m_crPaneBack);
     PlacePane(m_editLog, IDC_LOG, kLogPaneRect);
     PlacePane(m_editStatus, IDC_STATUS, kStatusPaneRect);
+    OrderTabStops(m_hWnd);
+    ShowOnTaskbar(m_hWnd, IDI_BRIGHTSWEEP);
     m_session.Load();
     m_session.Activate();
+    m_bPlaced = RestoreWindowPos(m_hWnd, SIZE{kSkinWidth, kSkinHeight});
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return TRUE;
 }
@@ -152,6 +158,8 @@ void CSweepDlg::StatusChanged()
     for (const std::string& text : {m_session.OsText(), std::string("\r\n"), m_session.ModeText(),
                                     std::string("   "), m_session.HotKeyText(), std::string("\r\n")})
         m_editStatus.AppendText(text);
+    const SettingValues& applied = m_session.Settings().applied;
+    m_hTips = UpdateButtonTips(m_hWnd, m_hTips, applied.autoClean != 0, applied.hotKeyEnabled != 0);
 }
 
 void CSweepDlg::TipChanged()

@@ -65,6 +65,7 @@ private:
     CSkin m_skin;
     bool m_bEnding = false;
     HICON m_hIcon = nullptr;
+    HWND m_hTips = nullptr; // the skin buttons' tips
     HBRUSH m_brushPane = nullptr;
     COLORREF m_crPaneBack = RGB(52, 134, 255);
     COLORREF m_crPaneText = RGB(255, 255, 255);

@@ -1,6 +1,7 @@
 #include "controls/SkinButton.h"
 
 #include "controls/ButtonOutline.h"
+#include "controls/FocusMark.h"
 #include "controls/Messages.h"
 
 #include <windowsx.h>
@@ -10,11 +11,19 @@ bool CSkinButton::CreateButton(const char* caption, const RECT& rect, UINT shape
 {
     HWND hParent = pParent ? pParent->GetSafeHwnd() : nullptr;
     // No class cursor: the pointer keeps the shape it had when it came in.
-    if (!CreateEx(0, AfxRegisterWndClass(0, nullptr, nullptr, nullptr), caption, WS_CHILD, rect, hParent, 0))
+    if (!CreateEx(0, AfxRegisterWndClass(0, nullptr, nullptr, nullptr), caption, WS_CHILD | WS_TABSTOP, rect,
+                  hParent, 0))
         return false;
     HDC hdc = ::GetWindowDC(m_hWnd);
     ShapeFromBitmap(hdc, shapeId);
     ::ReleaseDC(m_hWnd, hdc);
+    SIZE size = WindowSize();
+    HRGN outline = ::CreateRectRgn(0, 0, 0, 0);
+    bool shaped = outline && ::GetWindowRgn(m_hWnd, outline) != ERROR;
+    m_rcFocus = FocusMarkRect(size.cx, size.cy,
+                              [&](int x, int y) { return !shaped || ::PtInRegion(outline, x, y) != FALSE; });
+    if (outline)
+        ::DeleteObject(outline);
     m_hWndOwner = hParent;
     m_pNotifyParent = pParent;
     m_nOverlayBitmap = static_cast<WORD>(overlayId);
@@ -69,6 +78,14 @@ void CSkinButton::Paint(HDC hdc)
         }
         ::BitBlt(hdc, 0, 0, size.cx, size.cy, dcFace, 0, 0, SRCCOPY);
         ::SelectObject(dcFace, oldFace);
+        if (::GetFocus() == m_hWnd && !::IsRectEmpty(&m_rcFocus)) {
+            // The dots invert the face where the pattern is white.
+            COLORREF text = ::SetTextColor(hdc, RGB(0, 0, 0));
+            COLORREF back = ::SetBkColor(hdc, RGB(255, 255, 255));
+            ::DrawFocusRect(hdc, &m_rcFocus);
+            ::SetTextColor(hdc, text);
+            ::SetBkColor(hdc, back);
+        }
     }
     if (dcOverlay)
         ::DeleteDC(dcOverlay);
@@ -163,11 +180,32 @@ LRESULT CSkinButton::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         if (reinterpret_cast<HWND>(lp) != m_hWnd)
             Apply(SkinCaptureChanged(m_state), lp);
         return Default(msg, wp, lp);
+    case WM_SETFOCUS:
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+        return Default(msg, wp, lp);
     case WM_KILLFOCUS: {
         LRESULT result = Default(msg, wp, lp);
+        m_bSpaceDown = false;
+        ::InvalidateRect(m_hWnd, nullptr, TRUE); // the focus mark goes
         Apply(SkinFocusLost(m_state), lp);
         return result;
     }
+    case WM_GETDLGCODE:
+        // A button for the dialog manager; Enter and Escape stay the dialog's.
+        return DLGC_BUTTON;
+    case WM_KEYDOWN:
+        if (wp == VK_SPACE)
+            m_bSpaceDown = true;
+        return Default(msg, wp, lp);
+    case WM_KEYUP:
+        // The space bar clicks, as on a system button: a press and release
+        // while the button keeps the focus.
+        if (wp == VK_SPACE && m_bSpaceDown) {
+            m_bSpaceDown = false;
+            HWND hParent = m_pNotifyParent ? m_pNotifyParent->GetSafeHwnd() : nullptr;
+            ::PostMessageA(hParent, WM_SKINBUTTON_CLICKED, reinterpret_cast<WPARAM>(this), 0);
+        }
+        return Default(msg, wp, lp);
     case WM_LBUTTONUP:
         Apply(SkinLButtonUp(m_state), lp);
         return Default(msg, wp, lp);

@@ -2,8 +2,9 @@
 // shape bitmap, showing one of three bitmap faces with an overlay OR-ed on.
 // It tracks the mouse itself and posts WM_SKINBUTTON_CLICKED to its parent
 // for a press and release without the cursor leaving it in between; a lit
-// face watches the cursor on a timer of the button. It has no
-// keyboard interface and never draws its caption.
+// face watches the cursor on a timer of the button. It is a tab stop: with
+// the keyboard focus it shows a dotted rectangle inside its outline, and the
+// space bar clicks it. It never draws its caption.
 #pragma once
 #include "controls/SkinButtonState.h"
 #include "framework/CustomWnd.h"
@@ -24,6 +25,8 @@ public:
     bool ShapeFromBitmap(HDC hdc, UINT shapeId);
 
     const SkinButtonState& State() const { return m_state; }
+    // Where the focus rectangle goes, in client coordinates.
+    const RECT& FocusRect() const { return m_rcFocus; }
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -39,6 +42,8 @@ private:
     CWnd* m_pNotifyParent = nullptr;
     HWND m_hWndOwner = nullptr;
     bool m_bLeaveTimer = false;
+    bool m_bSpaceDown = false;
+    RECT m_rcFocus = {0, 0, 0, 0};
     WORD m_nHoverBitmap = 0;
     WORD m_nNormalBitmap = 0;
     WORD m_nPressedBitmap = 0;

@@ -47,7 +47,7 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wp, LPARAM lp)
             handled = true;
             RECT after;
             ::GetWindowRect(m_hWnd, &after);
-            if (!::IsWindowVisible(m_hWnd) && ::EqualRect(&before, &after))
+            if (!m_bPlaced && !::IsWindowVisible(m_hWnd) && ::EqualRect(&before, &after))
                 CenterWindowOver(m_hWnd, ::GetWindow(m_hWnd, GW_OWNER));
             break;
         }

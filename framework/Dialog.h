@@ -21,7 +21,7 @@ protected:
     virtual int OnCreate() { return 0; }
     // After the controls exist. Returns TRUE to let the system set the focus.
     // The dialog is then centred over its owner (or the work area) unless it
-    // was moved or shown meanwhile.
+    // was moved or shown meanwhile, or m_bPlaced was set.
     virtual BOOL OnInitDialog() { return TRUE; }
     // WM_COMMAND: IDOK and IDCANCEL end the dialog with that result.
     virtual BOOL OnCommand(WPARAM wp, LPARAM lp);
@@ -31,6 +31,9 @@ protected:
 
     UINT m_nIDTemplate;
     HWND m_hWndParent;
+    // Set by OnInitDialog when it put the window where it belongs, also where
+    // it already was.
+    bool m_bPlaced = false;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);

@@ -1,16 +1,24 @@
 #include "framework/PropertySheet.h"
 
+#include "framework/Dialog.h"
+
 namespace {
 // The icon of the sheet being shown on this thread, for the callback.
 thread_local HICON t_sheetIcon = nullptr;
 
-// Some comctl32 versions take PSH_USEHICON without giving the window the icon.
 int CALLBACK SheetCallback(HWND hWnd, UINT msg, LPARAM)
 {
-    if (msg == PSCB_INITIALIZED && t_sheetIcon && !::SendMessageA(hWnd, WM_GETICON, ICON_BIG, 0)) {
+    if (msg != PSCB_INITIALIZED)
+        return 0;
+    // Some comctl32 versions take PSH_USEHICON without giving the window the icon.
+    if (t_sheetIcon && !::SendMessageA(hWnd, WM_GETICON, ICON_BIG, 0)) {
         ::SendMessageA(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(t_sheetIcon));
         ::SendMessageA(hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(t_sheetIcon));
     }
+    // Over the middle of its owner, as a modal dialog is, and in front: the
+    // owner's thread, not this one, had the foreground.
+    CenterWindowOver(hWnd, ::GetWindow(hWnd, GW_OWNER));
+    ::SetForegroundWindow(hWnd);
     return 0;
 }
 } // namespace

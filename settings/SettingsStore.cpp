@@ -14,6 +14,7 @@ const char kErrorText[] = "Error";
 const char kDefaultMode[] = "00001";
 const char kDefaultHotKey[] = "12700";
 const char kCustomNumber[] = "CustomNumber";
+const char kWindowPos[] = "WindowPos";
 
 // The "Content" value of the categories' defaults ("11111100").
 std::string DefaultContentText()
@@ -252,7 +253,7 @@ void SaveSettings(const CleanSettings& settings)
 
     // The folders before their count, so that a reader never finds the count
     // ahead of the values.
-    std::vector<std::string> written = {"Content", "Mode", "HotKey", kCustomNumber};
+    std::vector<std::string> written = {"Content", "Mode", "HotKey", kCustomNumber, kWindowPos};
     std::vector<std::string> folders = settings.customFolders.Snapshot();
     for (size_t i = 0; i < folders.size(); ++i) {
         written.push_back(CustomName(static_cast<long long>(i + 1)));
@@ -264,5 +265,28 @@ void SaveSettings(const CleanSettings& settings)
         RegistryFailure();
 
     RemoveOtherValues(hKey, written);
+    ::RegCloseKey(hKey);
+}
+
+std::string LoadWindowPos()
+{
+    HKEY hKey = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &hKey) != ERROR_SUCCESS)
+        return "";
+    std::string text;
+    if (!ReadText(hKey, kWindowPos, &text))
+        text.clear();
+    ::RegCloseKey(hKey);
+    return text;
+}
+
+void SaveWindowPos(const std::string& text)
+{
+    HKEY hKey = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                          nullptr, &hKey, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(hKey, kWindowPos, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
     ::RegCloseKey(hKey);
 }

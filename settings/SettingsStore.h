@@ -16,6 +16,12 @@ void LoadSettings(CleanSettings& settings);
 // other value of the key. The key and the values are never absent meanwhile.
 void SaveSettings(const CleanSettings& settings);
 
+// The main window's place, "WindowPos", as stored ("" when there is none).
+// It is the window's, not the record's: SaveSettings leaves it alone, and a
+// failure to store it is ignored.
+std::string LoadWindowPos();
+void SaveWindowPos(const std::string& text);
+
 // The text of a value of hKey up to its first NUL, whatever its type, or
 // "Error" when it cannot be read.
 std::string ReadSettingText(HKEY hKey, const char* name);

@@ -128,7 +128,7 @@ TEST_F(SkinButtonTest, IsAHiddenChildCutToItsShape)
     CSkinButton b;
     ASSERT_TRUE(b.CreateButton("F&D", RECT{5, 5, 45, 35}, IDB_TEST_SHAPE_CORNERS, IDB_TEST_OVERLAY,
                                IDB_TEST_NORMAL, IDB_TEST_HOVER, IDB_TEST_PRESSED, &parent));
-    EXPECT_EQ(::GetWindowLongA(b.m_hWnd, GWL_STYLE) & ~WS_CLIPSIBLINGS, static_cast<LONG>(WS_CHILD));
+    EXPECT_EQ(::GetWindowLongA(b.m_hWnd, GWL_STYLE) & ~WS_CLIPSIBLINGS, static_cast<LONG>(WS_CHILD | WS_TABSTOP));
     EXPECT_EQ(b.GetWindowText(), "F&D");
     EXPECT_EQ(::GetClassLongPtrA(b.m_hWnd, GCLP_HCURSOR), 0);
 
@@ -288,6 +288,45 @@ TEST_F(SkinButtonTest, LeavesTheCaptureToAWindowThatTookItAndDropsThePress)
     PumpFor(50);
     EXPECT_TRUE(parent.Clicks().empty());
     ::DestroyWindow(other);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SkinButtonTest, TheFocusedButtonShowsDottedLinesInsideItsOutlineAndSpaceClicksIt)
+{
+    // The first inset whose corners are all inside: past the cut 5x5 corners.
+    const RECT inCorners = {5, 5, 35, 25}, inPlain = {3, 3, 37, 27};
+    EXPECT_TRUE(::EqualRect(&corners.FocusRect(), &inCorners));
+    EXPECT_TRUE(::EqualRect(&plain.FocusRect(), &inPlain));
+
+    const std::vector<std::uint32_t> unfocused = Painted(corners);
+    ::SetFocus(corners.m_hWnd);
+    const std::vector<std::uint32_t> focused = Painted(corners);
+    const RECT& rc = corners.FocusRect();
+    int dots = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) {
+            bool edge = x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom &&
+                        (x == rc.left || x == rc.right - 1 || y == rc.top || y == rc.bottom - 1);
+            bool changed = focused[y * 40 + x] != unfocused[y * 40 + x];
+            ASSERT_TRUE(edge || !changed) << x << "," << y;
+            dots += changed;
+        }
+    // Every other pixel of the 96-pixel outline.
+    EXPECT_GE(dots, 44);
+    EXPECT_LE(dots, 52);
+
+    ::PostMessageA(corners.m_hWnd, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    ::PostMessageA(corners.m_hWnd, WM_KEYUP, VK_SPACE, 0xC0390001);
+    PumpFor(50);
+    auto clicks = parent.Clicks();
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].wp, reinterpret_cast<WPARAM>(static_cast<CSkinButton*>(&corners)));
+
+    ::SetFocus(parent.m_hWnd);
+    EXPECT_EQ(Painted(corners), unfocused);
 }
 
 } // namespace

@@ -11,6 +11,33 @@ POINT Centre(const RECT& rc)
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
+std::string OwnFolder()
+{
+    char self[MAX_PATH];
+    std::string path(self, ::GetModuleFileNameA(nullptr, self, MAX_PATH));
+    return path.substr(0, path.find_last_of('\\'));
+}
+
+struct BoxSearch {
+    DWORD pid;
+    HWND main, found;
+};
+
+// A message box of the program: a visible dialog named like its main window.
+BOOL CALLBACK FindBox(HWND hWnd, LPARAM lp)
+{
+    auto* s = reinterpret_cast<BoxSearch*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    char cls[16] = "";
+    ::GetClassNameA(hWnd, cls, sizeof(cls));
+    if (pid != s->pid || hWnd == s->main || lstrcmpA(cls, "#32770") != 0 || !::IsWindowVisible(hWnd) ||
+        WindowText(hWnd) != "Brightsweep")
+        return TRUE;
+    s->found = hWnd;
+    return FALSE;
+}
+
 TEST_F(AboutHelp, AboutOpensTheBoxOverTheMainWindowAndEscapeOrOkCloseIt)
 {
     ASSERT_TRUE(program.Start());
@@ -67,6 +94,39 @@ TEST_F(AboutHelp, HelpHandsTheHelpPageBelowTheCurrentDirectoryToTheShell)
     std::string line = record.Wait();
     // The program runs in its own folder, P:\bin, where the build put the page.
     EXPECT_NE(line.find("P:\\bin\\help\\help.htm"), std::string::npos) << line;
+}
+
+TEST_F(AboutHelp, HelpStartedFromAnotherFolderOpensThePageBesideTheProgram)
+{
+    OpenRecord record("e2e-help-beside");
+    HtmClass htm(QuotedRecorderPath() + " \"%1\"");
+    ASSERT_TRUE(program.Start(20000, OwnFolder() + "\\Brightsweep.exe")); // from S:\current
+    ClickButton("Help");
+    EXPECT_EQ(record.Wait(), QuotedRecorderPath() + " \"" + OwnFolder() + "\\help\\help.htm\"");
+}
+
+TEST_F(AboutHelp, HelpWithoutAPageSaysWhyAndWhereItLooked)
+{
+    // The program alone in a folder of its own, started from another.
+    const std::string alone = Folder("alone");
+    MakeDir(alone);
+    for (const char* file : {"Brightsweep.exe", "Keywatch.dll"})
+        ASSERT_TRUE(::CopyFileA((OwnFolder() + "\\" + file).c_str(), (alone + "\\" + file).c_str(), FALSE));
+    char cwd[MAX_PATH];
+    const std::string here(cwd, ::GetCurrentDirectoryA(MAX_PATH, cwd));
+    ASSERT_TRUE(program.Start(20000, alone + "\\Brightsweep.exe"));
+    ClickButton("Help");
+    BoxSearch search = {program.ProcessId(), program.MainWindow(), nullptr};
+    ASSERT_TRUE(WaitFor([&] {
+        ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    }));
+    const std::string text = WindowText(::GetDlgItem(search.found, 0xFFFF));
+    EXPECT_EQ(text, "Unable to open hyperlink:\n\nThe specified file was not found.\n\n" + here +
+                        "\\help\\help.htm\n" + alone + "\\help\\help.htm");
+    CProgram::Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(search.found); }));
+    EXPECT_TRUE(program.Running());
 }
 
 } // namespace

@@ -61,13 +61,19 @@ BOOL CALLBACK FindShownTip(HWND hWnd, LPARAM lp)
     return f->text.empty();
 }
 
-// The text of a tip window the taskbar's process shows; empty when none shows.
-std::string ShownTaskbarTip()
+// The text of a tip window that process shows; empty when none shows.
+std::string ShownTip(DWORD pid)
 {
-    TipSearch find = {0, ""};
-    ::GetWindowThreadProcessId(::FindWindowA("Shell_TrayWnd", nullptr), &find.pid);
+    TipSearch find = {pid, ""};
     ::EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&find));
     return find.text;
+}
+
+std::string ShownTaskbarTip()
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(::FindWindowA("Shell_TrayWnd", nullptr), &pid);
+    return ShownTip(pid);
 }
 
 } // namespace
@@ -176,6 +182,16 @@ std::string E2ETest::TrayTip() const
     WaitFor([&] { return !(tip = ShownTaskbarTip()).empty(); }, 5000);
     CProgram::MoveScreen(POINT{5, 5}); // the tip goes with the pointer
     WaitFor([&] { return ShownTaskbarTip().empty(); }, 5000);
+    return tip;
+}
+
+std::string E2ETest::ButtonTip(const char* caption) const
+{
+    std::string tip;
+    CProgram::MoveScreen(ButtonCentre(caption));
+    WaitFor([&] { return !(tip = ShownTip(program.ProcessId())).empty(); }, 5000);
+    CProgram::MoveScreen(POINT{5, 5});
+    WaitFor([&] { return ShownTip(program.ProcessId()).empty(); }, 5000);
     return tip;
 }
 

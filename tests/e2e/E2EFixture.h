@@ -82,6 +82,8 @@ protected:
     // The tip the taskbar shows while the pointer rests on the icon; empty
     // when none shows.
     std::string TrayTip() const;
+    // The tip the program shows while the pointer rests on a skin button.
+    std::string ButtonTip(const char* caption) const;
 
     std::string root;
     CProgram program;

@@ -2,6 +2,9 @@
 // input: start-up, the buttons, the tray icon and its menu, and the ways out.
 #include "tests/e2e/E2EFixture.h"
 
+#include <algorithm>
+#include <map>
+
 namespace {
 
 const char kDefaultStatus[] = "OS: Windows 2000\r\nMode: Normal   HotKey: On\r\n";
@@ -183,7 +186,7 @@ TEST_F(MainWindow, ByeEndsTheProgramWithoutATrayIcon)
     EXPECT_TRUE(WaitFor([&] { return !TrayIconShown(); }, 5000));
 }
 
-TEST_F(MainWindow, DraggingTheSkinMovesTheWindow)
+TEST_F(MainWindow, DraggingTheSkinMovesTheWindowWhichComesBackThereButNotOffScreen)
 {
     ASSERT_TRUE(program.Start());
     RECT before;
@@ -194,6 +197,74 @@ TEST_F(MainWindow, DraggingTheSkinMovesTheWindow)
     ::GetWindowRect(program.MainWindow(), &after);
     EXPECT_EQ(after.left - before.left, 40);
     EXPECT_EQ(after.top - before.top, 30);
+    const std::string stored = std::to_string(after.left) + "," + std::to_string(after.top);
+    EXPECT_TRUE(WaitFor([&] { return Setting("WindowPos") == stored; }, 3000)) << Setting("WindowPos");
+
+    // A change of mode rewrites the key; the place stays.
+    ClickButton("Auto");
+    ASSERT_TRUE(WaitFor([&] { return Setting("Mode") == "10001"; }));
+    program.Kill();
+    ASSERT_TRUE(program.Start());
+    RECT again;
+    ::GetWindowRect(program.MainWindow(), &again);
+    EXPECT_EQ(again.left, after.left);
+    EXPECT_EQ(again.top, after.top);
+
+    // Partly above and left of the screen: pulled onto its corner, which is
+    // where the window is made before it is centred.
+    program.Kill();
+    SetString(HKEY_CURRENT_USER, kSettingKey, "WindowPos", "-40,-30");
+    ASSERT_TRUE(program.Start());
+    ::GetWindowRect(program.MainWindow(), &again);
+    EXPECT_EQ(again.left, 0);
+    EXPECT_EQ(again.top, 0);
+
+    // Off every screen: the default place.
+    program.Kill();
+    SetString(HKEY_CURRENT_USER, kSettingKey, "WindowPos", "5000,-3000");
+    ASSERT_TRUE(program.Start());
+    ::GetWindowRect(program.MainWindow(), &again);
+    EXPECT_EQ(again.left, before.left);
+    EXPECT_EQ(again.top, before.top);
+}
+
+TEST_F(MainWindow, TheTaskbarButtonNamesTheProgramAndTipsSayWhatButtonsDo)
+{
+    ASSERT_TRUE(program.Start());
+    // The taskbar's button for a window carries the window's handle as its
+    // id and draws the window's text.
+    HWND button = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
+        for (HWND b = ::GetWindow(tray, GW_CHILD); b; b = ::GetWindow(b, GW_HWNDNEXT))
+            if (::GetWindowLongPtrA(b, GWLP_ID) == reinterpret_cast<LONG_PTR>(program.MainWindow()) &&
+                ::IsWindowVisible(b))
+                button = b;
+        return button != nullptr;
+    }));
+    EXPECT_EQ(WindowText(program.MainWindow()), "Brightsweep");
+    // Lettering on the button's face: pixels inside its frame unlike the
+    // colour of most of them.
+    RECT rc;
+    ::GetWindowRect(button, &rc);
+    std::map<COLORREF, int> colours;
+    HDC screen = ::GetDC(nullptr);
+    for (int y = rc.top + 4; y < rc.bottom - 4; ++y)
+        for (int x = rc.left + 4; x < rc.right - 4; ++x)
+            ++colours[::GetPixel(screen, x, y)];
+    ::ReleaseDC(nullptr, screen);
+    int all = 0, most = 0;
+    for (const auto& c : colours) {
+        all += c.second;
+        most = std::max(most, c.second);
+    }
+    EXPECT_GT(all - most, 20);
+
+    EXPECT_EQ(ButtonTip("Start"), "Clean now");
+    EXPECT_EQ(ButtonTip("Auto"), "Turn auto-clean on");
+    ClickButton("Auto");
+    ASSERT_TRUE(WaitFor([&] { return Status().find("Mode: Auto") != std::string::npos; }));
+    EXPECT_EQ(ButtonTip("Auto"), "Turn auto-clean off");
 }
 
 // The log pane in its own colour, unlike the skin around it, and the desktop

@@ -131,6 +131,13 @@ TEST_F(SettingsSheet, SetOpensTheFourPagesOverADisabledMainWindow)
     ASSERT_TRUE(program.Start());
     ASSERT_NE(OpenSheet(), nullptr);
     EXPECT_FALSE(::IsWindowEnabled(program.MainWindow()));
+    // Centred over the main window, and the active window.
+    RECT rcSheet, rcMain;
+    ::GetWindowRect(sheet, &rcSheet);
+    ::GetWindowRect(program.MainWindow(), &rcMain);
+    EXPECT_LE(std::abs((rcSheet.left + rcSheet.right) - (rcMain.left + rcMain.right)), 2);
+    EXPECT_LE(std::abs((rcSheet.top + rcSheet.bottom) - (rcMain.top + rcMain.bottom)), 2);
+    EXPECT_EQ(::GetForegroundWindow(), sheet);
     HWND tabs = ::FindWindowExA(sheet, nullptr, WC_TABCONTROLA, nullptr);
     EXPECT_EQ(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(sheet, 0x3021))) << "no Apply button";

@@ -60,16 +60,31 @@ CProgram::~CProgram()
         ::CloseHandle(m_hProcess);
 }
 
-bool CProgram::Start(DWORD timeoutMs)
+bool CProgram::Start(DWORD timeoutMs, const std::string& exePath)
 {
-    // From its own folder, as tools/run starts it: the help page is found
-    // below the current directory.
-    m_hProcess = StartSibling("Brightsweep.exe", "", &m_pid, true);
+    if (m_hProcess) // an earlier start's
+        ::CloseHandle(m_hProcess);
+    m_hProcess = nullptr;
+    m_hMain = nullptr;
+    if (exePath.empty()) {
+        // From its own folder, as tools/run starts it.
+        m_hProcess = StartSibling("Brightsweep.exe", "", &m_pid, true);
+    } else {
+        std::string cmd = "\"" + exePath + "\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        if (::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            ::CloseHandle(pi.hThread);
+            m_hProcess = pi.hProcess;
+            m_pid = pi.dwProcessId;
+        }
+    }
     if (!m_hProcess)
         return false;
     return WaitFor(
         [&] {
-            m_hMain = FindWindowOfProgram("#32770", "");
+            m_hMain = FindWindowOfProgram("#32770", "Brightsweep");
             return m_hMain && ::IsWindowVisible(m_hMain) && !Pane(1007).empty();
         },
         timeoutMs);

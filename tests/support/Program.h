@@ -15,8 +15,10 @@ public:
     CProgram& operator=(const CProgram&) = delete;
 
     // Starts the program and waits until its main window shows a filled
-    // status pane. False when that does not happen within timeoutMs.
-    bool Start(DWORD timeoutMs = 20000);
+    // status pane. False when that does not happen within timeoutMs. By
+    // default the program beside the test, from its own folder; given
+    // exePath, that file from the test's current directory.
+    bool Start(DWORD timeoutMs = 20000, const std::string& exePath = "");
     // Ends the process if it still runs: through its "Exit" command, or
     // killed when that does not end it.
     void Kill();
