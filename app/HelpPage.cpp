@@ -1,6 +1,7 @@
 #include "app/HelpPage.h"
 
 #include "controls/ShellOpen.h"
+#include "engine/SafePath.h"
 #include "framework/MessageBox.h"
 
 #include <objbase.h>
@@ -16,8 +17,9 @@ UINT HelpThreadProc(LPVOID)
         return 0;
     }
     std::string page(dir, n);
-    // A drive root already ends with its backslash.
-    if (page.back() == '\\')
+    // A drive root already ends with its backslash (a character of its own,
+    // never the second byte of a double-byte one).
+    if (AnsiEndsWith(page, '\\'))
         page.pop_back();
     page += "\\help\\help.htm";
 
