@@ -730,23 +730,30 @@ bool ReadProtectedSet(ProtectedSet& out)
     if (Environment("ALLUSERSPROFILE", text) == Read::Bad)
         return false;
     subtrees.push_back(text);
+    // The user's own profile by the names the system gives it (another name
+    // for it only makes it protected as a whole).
     std::vector<std::string> ownNames;
     for (const std::string& p : profiles) {
-        std::string absolute, name;
-        if (AbsoluteFolder(p, absolute) && LongFolderName(absolute, name))
-            ownNames.push_back(Upper(name));
+        std::string absolute;
+        if (AbsoluteFolder(p, absolute))
+            ownNames.push_back(Upper(absolute));
     }
+    std::vector<std::string> listed;
     for (const std::string& holder : holders) {
         std::string absolute;
         if (holder.empty() || !AbsoluteFolder(holder, absolute))
             continue;
+        bool again = false;
+        for (const std::string& l : listed)
+            again = again || l == Upper(absolute);
+        if (again)
+            continue;
+        listed.push_back(Upper(absolute));
         folders.push_back(absolute);
         for (const std::string& other : Subfolders(absolute)) {
-            std::string name;
             bool own = false;
-            if (LongFolderName(other, name))
-                for (const std::string& o : ownNames)
-                    own = own || Upper(name) == o;
+            for (const std::string& o : ownNames)
+                own = own || Upper(other) == o;
             (own ? folders : subtrees).push_back(other);
         }
     }
