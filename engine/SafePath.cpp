@@ -471,15 +471,14 @@ LONG OpenDeepest(const CNtFiles& nt, const std::string& folder, HANDLE& h, std::
     std::vector<std::string> names;
     if (!SplitAbsoluteFolder(folder, root, names))
         return status;
+    // Only the root there: no folder below it to judge by.
+    if (written.size() < 2)
+        return status;
     std::string deepest = root;
     for (size_t n = 0; n + 1 < written.size() && n < names.size(); ++n)
         deepest += (AnsiEndsWith(deepest, '\\') ? "" : "\\") + names[n];
-    if (written.size() == 1)
-        deepest = root; // a root alone: opened as itself below
     std::vector<FileIdentity> again;
-    if (written.size() > 1)
-        return nt.OpenFolderNoLinks(deepest, h, &again);
-    return status;
+    return nt.OpenFolderNoLinks(deepest, h, &again);
 }
 
 } // namespace
