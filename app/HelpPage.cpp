@@ -1,6 +1,7 @@
 #include "app/HelpPage.h"
 
 #include "controls/ShellOpen.h"
+#include "engine/SafePath.h"
 #include "framework/MessageBox.h"
 
 #include <objbase.h>

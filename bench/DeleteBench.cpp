@@ -211,13 +211,61 @@ bool ClearLeftovers(CFolderTable& table, const std::string& folder)
 
 } // namespace
 
+// What DeleteTree pays once per folder, whatever it holds: the judgement
+// of the folder by where it really lies (the protected folders, the folders
+// really above them and above it opened) and the walk's opening of it from
+// the drive down; with the median of DeleteTree over a tree of calls folders,
+// its share of that.
+void PrintCheckCost(const std::string& root, double calls, double deleteTreeMedian)
+{
+    std::vector<double> judged;
+    for (int i = 0; i < 21; ++i) {
+        std::string form;
+        double t0 = Now();
+        JudgeFolder(root, form);
+        HANDLE h = nullptr;
+        if (const CNtFiles* nt = CNtFiles::Get())
+            nt->OpenFolderNoLinks(root, h, nullptr);
+        if (h)
+            ::CloseHandle(h);
+        judged.push_back(Now() - t0);
+    }
+    const double perFolder = Median(judged);
+    // Of that, where the folder really lies: its volume's root and every
+    // folder really above it, opened from its handle.
+    std::vector<double> placed;
+    if (const CNtFiles* nt = CNtFiles::Get())
+        for (int i = 0; i < 21; ++i) {
+            HANDLE h = nullptr;
+            nt->OpenFolderNoLinks(root, h, nullptr);
+            std::vector<FileIdentity> chain;
+            double t0 = Now();
+            if (h)
+                nt->RealChain(h, chain);
+            placed.push_back(Now() - t0);
+            if (h)
+                ::CloseHandle(h);
+        }
+    std::printf("identity and link checks (once per folder, not per entry): %.2f ms per folder", perFolder * 1000);
+    if (deleteTreeMedian > 0)
+        std::printf(", %.0f folders per tree: %.1f%% of DeleteTree's median", calls,
+                    100.0 * perFolder * calls / deleteTreeMedian);
+    std::printf("\n");
+    if (!placed.empty())
+        std::printf("  of which the folder's real place (its volume and every folder above it): %.2f ms\n",
+                    Median(placed) * 1000);
+}
+
 int main(int argc, char** argv)
 {
     int rounds = 5;
     bool slowEveryRound = false;
+    bool checksOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--all") == 0)
             slowEveryRound = true;
+        else if (std::strcmp(argv[i], "--checks") == 0)
+            checksOnly = true; // the once-per-folder checks alone, without the walks
         else if (std::atoi(argv[i]) > 0)
             rounds = std::atoi(argv[i]);
     }
@@ -234,6 +282,10 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    if (checksOnly) {
+        PrintCheckCost(root, 0, 0);
+        return 0;
+    }
     const TreeLayout layout = MakeTreeLayout(10, 20240521u);
     const int files = static_cast<int>(layout.files.size());
     const int folders = static_cast<int>(layout.folders.size());
@@ -373,30 +425,12 @@ int main(int argc, char** argv)
     std::printf("\ncopy creation (not a result): median %.2f s per copy, %.0f files/s\n", Median(copySeconds),
                 files / Median(copySeconds));
 
-    // What DeleteTree pays once per folder, whatever it holds: the judgement
-    // of the folder by identity (the protected folders and every folder on
-    // its way opened) and the walk's opening of it from the drive down.
     {
-        std::vector<double> judged;
-        for (int i = 0; i < 21; ++i) {
-            std::string form;
-            double t0 = Now();
-            JudgeFolder(root, form);
-            HANDLE h = nullptr;
-            if (const CNtFiles* nt = CNtFiles::Get())
-                nt->OpenFolderNoLinks(root, h, nullptr);
-            if (h)
-                ::CloseHandle(h);
-            judged.push_back(Now() - t0);
-        }
-        const double perFolder = Median(judged);
         // DeleteTree is called once per top folder and once for the rest.
         double calls = 1;
         for (const std::string& folder : layout.folders)
             calls += folder.find('\\') == std::string::npos ? 1 : 0;
-        std::printf("identity and link checks (once per folder, not per entry): %.2f ms per folder, "
-                    "%.0f folders per tree: %.1f%% of DeleteTree's median\n",
-                    perFolder * 1000, calls, 100.0 * perFolder * calls / Median(results[kDeleteTree].seconds));
+        PrintCheckCost(root, calls, Median(results[kDeleteTree].seconds));
     }
 
     ClearLeftovers(table, root);

@@ -37,6 +37,8 @@ function(brightsweep_shipped target)
                  ${CMAKE_SOURCE_DIR}/framework/RuntimeCowStrings.cpp ${i486_objects})
   target_link_libraries(${target} PRIVATE ansiimports)
   add_dependencies(${target} i486_runtime)
-  # -B: the start-up objects crt2.o and dllcrt2.o from there.
-  target_link_options(${target} PRIVATE -Wl,-Map,${map} -B${BRIGHTSWEEP_I486_RUNTIME}/)
+  # -B: the start-up objects crt2.o and dllcrt2.o from there. --tsaware: under
+  # Terminal Services the system then names the shared Windows folder to the
+  # program, not a folder of the user's own.
+  target_link_options(${target} PRIVATE -Wl,-Map,${map} -Wl,--tsaware -B${BRIGHTSWEEP_I486_RUNTIME}/)
 endfunction()

@@ -227,26 +227,21 @@ bool CBootDelete::Left(const std::wstring& entry, const char* ansi, bool isFolde
 {
     // Reports come depth first: what was left unscheduled inside a folder is
     // at the end of the list when the folder's own report comes.
-    bool onlyScheduledInside = true;
     if (isFolder)
-        while (!m_unscheduled.empty() && IsInside(m_unscheduled.back(), entry)) {
+        while (!m_unscheduled.empty() && IsInside(m_unscheduled.back(), entry))
             m_unscheduled.pop_back();
-            onlyScheduledInside = false;
-        }
     bool scheduled = false;
     // Only what lies inside the folder being cleaned, which was judged no
     // protected folder: never anything else.
     const bool inside = !m_folder.empty() && IsInside(entry, m_folder);
     if (inside && !m_bRefused) {
-        // The NT family takes the exact Unicode name; the Windows 95 family's
-        // list holds ANSI short names.
-        if (!isFolder)
-            scheduled = why == Undeleted::HeldOpen &&
-                        (m_kind == BootDeleteKind::WinInit ? ansi && ScheduleWinInit(ansi) : ScheduleMoveFile(entry));
-        else
-            // The Windows 95 family's start-up step deletes files only.
-            scheduled = why != Undeleted::Other && onlyScheduledInside &&
-                        m_kind == BootDeleteKind::MoveFileOnBoot && ScheduleMoveFile(entry);
+        // Files only: a folder named at the next start may by then be a link
+        // to somewhere else, and the start-up step would empty what it leads
+        // to; the next clean run removes the emptied folder. The NT family
+        // takes the exact Unicode name; the Windows 95 family's list holds
+        // ANSI short names.
+        scheduled = !isFolder && why == Undeleted::HeldOpen &&
+                    (m_kind == BootDeleteKind::WinInit ? ansi && ScheduleWinInit(ansi) : ScheduleMoveFile(entry));
     }
     if (!scheduled)
         m_unscheduled.push_back(entry);

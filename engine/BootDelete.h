@@ -45,11 +45,10 @@ public:
 
     // The walk's report of an entry it could not delete: path is full, ANSI,
     // or Unicode chars long (the system's "\??\" or "\DosDevices\" prefix
-    // allowed). A file is scheduled when it is held open; a folder when it is
-    // held open or not empty and everything left in it is scheduled (every
-    // entry left behind must be reported, depth first, for that to hold). The
-    // Windows 95 family deletes only files at start: there the next clean run
-    // removes the emptied folder. True when the path is in the system's list;
+    // allowed). A file is scheduled when it is held open; a folder never (a
+    // link put in its place before the restart would lead the start-up step
+    // elsewhere): the next clean run removes it once emptied. True when the
+    // path is in the system's list;
     // false also when it is too long, has no exact ANSI or short form, the
     // user may not schedule, or WININIT.INI has no room.
     bool Schedule(const char* path, bool isFolder, Undeleted why);

@@ -12,6 +12,7 @@ const int kObjectNameInformation = 1;
 const int kFileDirectoryInformation = 1;
 const int kFileBasicInformation = 4;
 const int kFileDispositionInformation = 13;
+const int kFileIdInformation = 59;
 
 // NtCreateFile's disposition and options.
 const ULONG kFileOpen = 1;
@@ -173,13 +174,29 @@ LONG CNtFiles::MarkForDeletion(HANDLE h) const
 
 bool IdentityOf(HANDLE h, FileIdentity& id)
 {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(h, &info))
-        return false;
-    id.volume = info.dwVolumeSerialNumber;
-    id.indexHigh = info.nFileIndexHigh;
-    id.indexLow = info.nFileIndexLow;
-    return true;
+    id = FileIdentity();
+    const CNtFiles* nt = CNtFiles::Get();
+    if (nt && nt->UnderWine()) {
+        // FILE_ID_INFORMATION: Wine answers from the file's own status,
+        // without asking the mount manager for a serial each time.
+        struct {
+            ULONGLONG volume;
+            ULONGLONG index[2];
+        } info = {};
+        IoStatus io = {};
+        if (nt->m_pQueryInformationFile(h, &io, &info, sizeof(info), kFileIdInformation) < 0)
+            return false;
+        id.volume = info.volume;
+        id.index[0] = info.index[0];
+        id.index[1] = info.index[1];
+    } else {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (!::GetFileInformationByHandle(h, &info))
+            return false;
+        id.volume = info.dwVolumeSerialNumber;
+        id.index[0] = (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    }
+    return id.index[0] != 0 || id.index[1] != 0;
 }
 
 bool IsNotFound(LONG status)
@@ -301,4 +318,94 @@ bool IsNameOfChild(const WCHAR* name, ULONG nameChars, const WCHAR* parent, ULON
     return leafChars > 0 && nameChars == parentChars + 1 + leafChars && name[parentChars] == L'\\' &&
            std::memcmp(name, parent, parentChars * sizeof(WCHAR)) == 0 &&
            std::memcmp(name + parentChars + 1, leaf, leafChars * sizeof(WCHAR)) == 0;
+}
+
+bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::vector<FileIdentity>* known) const
+{
+    chain.clear();
+    FileIdentity id;
+    if (!IdentityOf(h, id))
+        return false;
+    std::vector<LONGLONG> buffer((65536 + 16) / sizeof(LONGLONG));
+    const WCHAR* name = nullptr;
+    ULONG chars = 0;
+    if (NameOf(h, buffer.data(), 65536 + 16, name, chars) < 0 || chars == 0)
+        return false;
+    std::wstring own(name, chars);
+    std::vector<FileIdentity> up{id}; // the folder, then each one above it
+    // A folder already known: the ones above it are known as well.
+    auto isKnown = [known](const FileIdentity& f) {
+        if (known)
+            for (const FileIdentity& k : *known)
+                if (k == f)
+                    return true;
+        return false;
+    };
+    const ACCESS_MASK access = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    const ULONG options = kDirectoryFile | kSynchronousIoNonAlert;
+    if (m_bWine) {
+        // "\??\X:\dir" names the folder by a drive letter, "\??\unix\..." by
+        // its Unix name; the Unix name's ".." is the real parent, whatever
+        // links led here.
+        typedef char*(CDECL * UnixNameFn)(LPCWSTR);
+        static const auto unixName =
+            ProcAddress<UnixNameFn>(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
+        if (own.compare(0, 4, L"\\??\\") != 0)
+            return false;
+        std::wstring wide;
+        if (own.compare(4, 5, L"unix\\") == 0) {
+            wide = own.substr(8);
+            for (WCHAR& c : wide)
+                c = c == L'\\' ? L'/' : c;
+        } else {
+            char* unix = unixName ? unixName(own.c_str() + 4) : nullptr;
+            if (!unix)
+                return false;
+            int n = ::MultiByteToWideChar(CP_UTF8, 0, unix, -1, nullptr, 0);
+            wide.assign(n > 0 ? n - 1 : 0, L'\0');
+            if (n > 1)
+                ::MultiByteToWideChar(CP_UTF8, 0, unix, -1, &wide[0], n);
+            ::HeapFree(::GetProcessHeap(), 0, unix);
+        }
+        if (wide.empty() || wide[0] != L'/')
+            return false;
+        std::wstring path = L"\\??\\unix" + wide;
+        // Up to the Unix root, whose ".." is itself.
+        for (int level = 0; level < 256; ++level) {
+            path += L"/..";
+            Held parent;
+            if (Create(nullptr, path.c_str(), static_cast<ULONG>(path.size()), access, options, parent.h) < 0 ||
+                !IdentityOf(parent.h, id))
+                return false;
+            if (id == up.back())
+                break;
+            up.push_back(id);
+            if (isKnown(id))
+                break;
+        }
+    } else {
+        // "\Device\HarddiskVolume1\dir\sub": each shorter name is the folder
+        // above, until the volume's root, which opens only with its "\".
+        bool root = isKnown(id);
+        while (!root) {
+            size_t slash = own.rfind(L'\\');
+            if (slash == std::wstring::npos || slash == 0)
+                return false;
+            own.erase(slash);
+            Held parent;
+            if (Create(nullptr, own.c_str(), static_cast<ULONG>(own.size()), access, options, parent.h) < 0 ||
+                !IdentityOf(parent.h, id)) {
+                const std::wstring rootName = own + L"\\";
+                if (Create(nullptr, rootName.c_str(), static_cast<ULONG>(rootName.size()), access, options,
+                           parent.h) < 0 ||
+                    !IdentityOf(parent.h, id))
+                    return false;
+                root = true;
+            }
+            up.push_back(id);
+            root = root || isKnown(id);
+        }
+    }
+    chain.assign(up.rbegin(), up.rend());
+    return true;
 }

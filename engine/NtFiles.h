@@ -51,7 +51,20 @@ public:
     // missing.
     LONG OpenFolderNoLinks(const std::string& folder, HANDLE& h, std::vector<struct FileIdentity>* ids) const;
 
+    // Where the folder behind h really lies, however its name reached it: the
+    // identity of every folder from its volume's root down to it, the folder
+    // last. From the system's name of the handle, the volume's device and the
+    // path on it; under Wine, which names a handle by its most specific drive
+    // letter, from the Unix folder it is. False when that cannot be
+    // established: a name with no volume root above it (a redirector's, whose
+    // share has no root of ours), a folder on the way that cannot be opened.
+    // known: folders whose own place is known already; the chain stops at the
+    // first of them (the folders above it are known as well).
+    bool RealChain(HANDLE h, std::vector<struct FileIdentity>& chain,
+                   const std::vector<struct FileIdentity>* known = nullptr) const;
+
 private:
+    friend bool IdentityOf(HANDLE h, struct FileIdentity& id);
     CNtFiles() = default;
     typedef LONG(NTAPI* QueryObjectFn)(HANDLE, int, PVOID, ULONG, PULONG);
     typedef LONG(NTAPI* InformationFileFn)(HANDLE, PVOID, PVOID, ULONG, int);
@@ -72,17 +85,19 @@ private:
 };
 
 // What makes a file itself whatever it is called: its volume's serial number
-// and its index there (GetFileInformationByHandle).
+// and its index there (GetFileInformationByHandle); under Wine the Unix
+// device and inode, which Wine's serial (taken from the most specific drive
+// letter) only stands for.
 struct FileIdentity {
-    DWORD volume = 0;
-    DWORD indexHigh = 0;
-    DWORD indexLow = 0;
+    ULONGLONG volume = 0;
+    ULONGLONG index[2] = {0, 0};
     bool operator==(const FileIdentity& o) const
     {
-        return volume == o.volume && indexHigh == o.indexHigh && indexLow == o.indexLow;
+        return volume == o.volume && index[0] == o.index[0] && index[1] == o.index[1];
     }
 };
-// The identity of the object behind h.
+// The identity of the object behind h; false also for a file index of 0,
+// which a volume without indexes reports for every file.
 bool IdentityOf(HANDLE h, FileIdentity& id);
 
 // A link on the way (STATUS_REPARSE_POINT_NOT_RESOLVED).

@@ -1,6 +1,7 @@
 #include "engine/SafePath.h"
 
 #include "engine/NtFiles.h"
+#include "framework/ProcAddress.h"
 
 #include <windows.h>
 
@@ -11,6 +12,9 @@ namespace {
 const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kUserShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+const char kProfileList[] = "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+// The current user's trace folders, below the Windows folder or the profile.
+const char* const kTraceNames[] = {"Temp", "Cookies", "History", "Recent", "Temporary Internet Files", "Favorites"};
 
 // The step to the next character of s at i; never 0, so that a stray NUL
 // inside a string cannot stop a loop.
@@ -88,11 +92,11 @@ enum class Read { Ok, Missing, Bad };
 
 // A value's text, REG_EXPAND_SZ expanded. Bad for any other type, a text of
 // MAX_PATH or more, or a variable left unexpanded.
-Read RegistryText(HKEY root, const char* key, const char* value, std::string& out)
+Read RegistryText(HKEY root, const char* key, const char* value, std::string& out, REGSAM view = 0)
 {
     out.clear();
     HKEY h = nullptr;
-    LONG opened = ::RegOpenKeyExA(root, key, 0, KEY_READ, &h);
+    LONG opened = ::RegOpenKeyExA(root, key, 0, KEY_READ | view, &h);
     if (opened != ERROR_SUCCESS)
         return opened == ERROR_FILE_NOT_FOUND ? Read::Missing : Read::Bad;
     DWORD type = 0;
@@ -135,115 +139,207 @@ Read Environment(const char* name, std::string& out)
     return Read::Ok;
 }
 
-// A shell folder's location: Shell Folders, else User Shell Folders.
-Read ShellFolder(const char* value, std::string& out)
+
+// Each of a pair of shell folder values: Shell Folders and User Shell
+// Folders may name different folders (one of them stale), and both are
+// protected. Missing in both, or unreadable in either, fails.
+bool ShellFolderBoth(HKEY root, const char* value, std::vector<std::string>& out)
 {
-    Read r = RegistryText(HKEY_CURRENT_USER, kShellFolders, value, out);
-    return r == Read::Missing ? RegistryText(HKEY_CURRENT_USER, kUserShellFolders, value, out) : r;
+    std::string text;
+    Read shell = RegistryText(root, kShellFolders, value, text);
+    if (shell == Read::Ok)
+        out.push_back(text);
+    Read user = RegistryText(root, kUserShellFolders, value, text);
+    if (user == Read::Ok)
+        out.push_back(text);
+    return shell != Read::Bad && user != Read::Bad && (shell == Read::Ok || user == Read::Ok);
 }
 
+// A drive or share that is offline is no absent folder: what it holds is
+// unknown, not nothing.
 bool IsMissingError(DWORD error)
 {
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_BAD_NETPATH ||
-           error == ERROR_BAD_NET_NAME || error == ERROR_INVALID_NAME || error == ERROR_DIRECTORY ||
-           error == ERROR_NOT_READY;
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME ||
+           error == ERROR_DIRECTORY;
 }
 
-// The identity of what path names, following the system's own links (these
-// are the system's own locations).
-enum class Opened { Ok, Missing, Failed };
-Opened IdentityOfPath(const std::string& path, FileIdentity& id)
+bool IsNt3()
 {
-    HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return ::GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+           version.dwMajorVersion == 3;
+}
+
+// A 32-bit program on a 64-bit Windows, which reads the registry's 32-bit view.
+bool IsWow64()
+{
+    static const auto isWow64 = DECLARED_PROC(::GetModuleHandleA("kernel32.dll"), IsWow64Process);
+    BOOL wow = FALSE;
+    return isWow64 && isWow64(::GetCurrentProcess(), &wow) && wow;
+}
+
+// The Windows folder that all users share: under Terminal Services
+// GetWindowsDirectoryA of a program not marked for them names a folder of
+// the user's own.
+UINT SystemWindowsDirectory(char* buffer, UINT size)
+{
+    static const auto shared = DECLARED_PROC(::GetModuleHandleA("kernel32.dll"), GetSystemWindowsDirectoryA);
+    return shared ? shared(buffer, size) : ::GetWindowsDirectoryA(buffer, size);
+}
+
+// The folders directly inside folder.
+std::vector<std::string> Subfolders(const std::string& folder)
+{
+    std::vector<std::string> out;
+    WIN32_FIND_DATAA found;
+    HANDLE h = ::FindFirstFileA((NormalizeFolderPath(folder) + "\\*").c_str(), &found);
     if (h == INVALID_HANDLE_VALUE)
-        return IsMissingError(::GetLastError()) ? Opened::Missing : Opened::Failed;
-    bool ok = IdentityOf(h, id);
+        return out;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && std::strcmp(found.cFileName, ".") != 0 &&
+            std::strcmp(found.cFileName, "..") != 0)
+            out.push_back(NormalizeFolderPath(folder) + "\\" + found.cFileName);
+    } while (::FindNextFileA(h, &found));
+    ::FindClose(h);
+    return out;
+}
+
+// The written path leads to another machine (a share, or a drive letter
+// mapped to one).
+bool IsNetworkPath(const std::string& folder)
+{
+    if (folder.compare(0, 2, "\\\\") == 0)
+        return true;
+    return folder.size() >= 3 && ::GetDriveTypeA(folder.substr(0, 3).c_str()) == DRIVE_REMOTE;
+}
+
+// A share whose machine is this one, by its name or by a volume of ours: its
+// real place is a folder here, which a share's name does not reveal.
+bool IsShareOfThisMachine(const std::string& folder)
+{
+    std::string server;
+    if (folder.compare(0, 2, "\\\\") == 0) {
+        size_t end = FindSeparator(folder, 2);
+        server = folder.substr(2, end == std::string::npos ? std::string::npos : end - 2);
+    } else {
+        typedef DWORD(APIENTRY * ConnectionFn)(LPCSTR, LPSTR, LPDWORD);
+        static const auto connection = ProcAddress<ConnectionFn>(::LoadLibraryA("mpr.dll"), "WNetGetConnectionA");
+        char remote[MAX_PATH] = "";
+        DWORD size = MAX_PATH;
+        if (!connection || connection(folder.substr(0, 2).c_str(), remote, &size) != NO_ERROR)
+            return true; // unknown: taken as ours
+        std::string share = remote;
+        size_t end = share.compare(0, 2, "\\\\") == 0 ? FindSeparator(share, 2) : std::string::npos;
+        server = end == std::string::npos ? std::string() : share.substr(2, end - 2);
+    }
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof(computer);
+    ::GetComputerNameA(computer, &size);
+    const std::string name = Upper(server);
+    if (name.empty() || name == Upper(computer) || name == "LOCALHOST" || name == "." ||
+        name.compare(0, 4, "127.") == 0 || name == "::1")
+        return true;
+    DWORD serial = 0;
+    std::string root = folder.compare(0, 2, "\\\\") == 0 ? folder.substr(0, FindSeparator(folder, FindSeparator(folder, 2) + 1)) + "\\"
+                                                         : folder.substr(0, 3);
+    if (!::GetVolumeInformationA(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
+        return true;
+    DWORD drives = ::GetLogicalDrives();
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        const char local[] = {letter, ':', '\\', '\0'};
+        DWORD own = 0;
+        if ((drives & (1u << (letter - 'A'))) && ::GetDriveTypeA(local) == DRIVE_FIXED &&
+            ::GetVolumeInformationA(local, nullptr, 0, &own, nullptr, nullptr, nullptr, 0) && own == serial)
+            return true;
+    }
+    return false;
+}
+
+// What an open gave.
+enum class Opened { Ok, Missing, Failed };
+
+// Opens what path names, following the system's own links (these are the
+// system's own locations).
+Opened OpenPath(const std::string& path, HANDLE& h)
+{
+    h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h != INVALID_HANDLE_VALUE)
+        return Opened::Ok;
+    h = nullptr;
+    return IsMissingError(::GetLastError()) ? Opened::Missing : Opened::Failed;
+}
+
+// The identities of the folders from the root of a network path down to it,
+// each opened by its written name: another machine's folders are judged as
+// that machine names them.
+Opened WrittenChain(const std::string& folder, std::vector<FileIdentity>& chain)
+{
+    chain.clear();
+    std::string root;
+    std::vector<std::string> names;
+    if (!SplitAbsoluteFolder(folder, root, names))
+        return Opened::Failed;
+    std::string prefix = root;
+    for (size_t n = 0;; ++n) {
+        HANDLE h = nullptr;
+        Opened opened = OpenPath(prefix, h);
+        FileIdentity id;
+        bool known = opened == Opened::Ok && IdentityOf(h, id);
+        if (h)
+            ::CloseHandle(h);
+        if (opened != Opened::Ok)
+            return opened;
+        if (!known)
+            return Opened::Failed;
+        chain.push_back(id);
+        if (n == names.size())
+            return Opened::Ok;
+        if (!AnsiEndsWith(prefix, '\\'))
+            prefix += '\\';
+        prefix += names[n];
+    }
+}
+
+// Where a protected folder really lies: every folder from its volume's root
+// down to it, links on the way followed.
+Opened RealChainOfPath(const CNtFiles& nt, const std::string& folder, std::vector<FileIdentity>& chain,
+                       const std::vector<FileIdentity>* known = nullptr)
+{
+    if (!nt.UnderWine() && IsNetworkPath(folder))
+        return IsShareOfThisMachine(folder) ? Opened::Failed : WrittenChain(folder, chain);
+    HANDLE h = nullptr;
+    Opened opened = OpenPath(folder, h);
+    if (opened != Opened::Ok)
+        return opened;
+    bool ok = nt.RealChain(h, chain, known);
     ::CloseHandle(h);
     return ok ? Opened::Ok : Opened::Failed;
 }
 
 // The protected folders in the form each kind of identity compares.
 struct Protections {
-    // Handles: every protected folder and every folder above it; the Windows
-    // and system folders; the trace folders below the Windows folder.
+    // Handles: every protected folder and every folder really above it; the
+    // folders nothing inside of which is emptied; the Windows folder; the
+    // current user's trace folders below it.
     std::vector<FileIdentity> containedIds;
-    FileIdentity windowsId, systemId;
+    std::vector<FileIdentity> subtreeIds;
+    FileIdentity windowsId;
     std::vector<std::string> traceFolders;
     // Names: upper-case long forms.
     std::vector<std::string> protectedNames;
-    std::string windowsName, systemName;
+    std::vector<std::string> subtreeNames;
+    std::string windowsName;
     std::vector<std::string> traceNames;
 };
 
-bool CollectProtections(Identity by, Protections& p)
+void AddOnce(std::vector<FileIdentity>& ids, const FileIdentity& id)
 {
-    std::vector<std::string> folders;
-    if (!ProtectedFolders(folders) || folders.size() < 2)
-        return false;
-    std::vector<std::string> traces = WindowsTraceFolders(folders[0]);
-    if (by == Identity::Names) {
-        for (const std::string& f : folders) {
-            std::string name;
-            if (!LongFolderName(f, name))
-                return false;
-            p.protectedNames.push_back(Upper(name));
-        }
-        p.windowsName = p.protectedNames[0];
-        p.systemName = p.protectedNames[1];
-        for (const std::string& t : traces) {
-            std::string name;
-            if (LongFolderName(t, name))
-                p.traceNames.push_back(Upper(name));
-        }
-        return true;
-    }
-    // Each folder opened once, however many protected folders lie below it.
-    std::vector<std::pair<std::string, std::pair<Opened, FileIdentity>>> seen;
-    auto identityOf = [&seen](const std::string& path, FileIdentity& id) {
-        const std::string key = Upper(path);
-        for (const auto& s : seen)
-            if (s.first == key) {
-                id = s.second.second;
-                return s.second.first;
-            }
-        Opened opened = IdentityOfPath(path, id);
-        seen.push_back({key, {opened, id}});
-        return opened;
-    };
-    for (size_t i = 0; i < folders.size(); ++i) {
-        std::string root;
-        std::vector<std::string> names;
-        if (!SplitAbsoluteFolder(folders[i], root, names))
-            return false;
-        std::string prefix = root;
-        FileIdentity id;
-        Opened opened = identityOf(prefix, id);
-        for (size_t n = 0; opened == Opened::Ok; ++n) {
-            bool listed = false;
-            for (const FileIdentity& c : p.containedIds)
-                listed = listed || c == id;
-            if (!listed)
-                p.containedIds.push_back(id);
-            if (n == names.size())
-                break;
-            if (!AnsiEndsWith(prefix, '\\'))
-                prefix += '\\';
-            prefix += names[n];
-            opened = identityOf(prefix, id);
-        }
-        // The Windows and system folders exist, or nothing is safe; another
-        // folder that is not there holds nothing to protect.
-        if (opened == Opened::Failed || (i < 2 && opened != Opened::Ok))
-            return false;
-        if (i == 0)
-            p.windowsId = id;
-        else if (i == 1)
-            p.systemId = id;
-    }
-    // The trace folders are opened only for a folder below the Windows folder.
-    p.traceFolders = traces;
-    return true;
+    for (const FileIdentity& i : ids)
+        if (i == id)
+            return;
+    ids.push_back(id);
 }
 
 bool Contains(const std::vector<FileIdentity>& ids, const FileIdentity& id)
@@ -254,29 +350,90 @@ bool Contains(const std::vector<FileIdentity>& ids, const FileIdentity& id)
     return false;
 }
 
-// The folders on the way to the folder, root first and the folder last, all
-// without a link: by handles.
-// complete: the chain reaches the folder; else it ends above a missing name,
-// and only the folders above it are judged.
+bool CollectProtections(Identity by, Protections& p)
+{
+    ProtectedSet set;
+    if (!ReadProtectedSet(set))
+        return false;
+    p.traceFolders = set.traces;
+    if (by == Identity::Names) {
+        std::string name;
+        if (!LongFolderName(set.windows, name))
+            return false;
+        p.windowsName = Upper(name);
+        p.protectedNames.push_back(p.windowsName);
+        for (const std::string& f : set.folders) {
+            if (!LongFolderName(f, name))
+                return false;
+            p.protectedNames.push_back(Upper(name));
+        }
+        for (const std::string& f : set.subtrees) {
+            if (!LongFolderName(f, name))
+                return false;
+            p.protectedNames.push_back(Upper(name));
+            p.subtreeNames.push_back(Upper(name));
+        }
+        for (const std::string& t : set.traces)
+            if (LongFolderName(t, name))
+                p.traceNames.push_back(Upper(name));
+        return true;
+    }
+    const CNtFiles* nt = CNtFiles::Get();
+    if (!nt)
+        return false;
+    std::vector<FileIdentity> chain;
+    // The Windows and system folders exist, or nothing is safe; another
+    // folder that is not there holds nothing to protect.
+    if (RealChainOfPath(*nt, set.windows, chain) != Opened::Ok)
+        return false;
+    p.windowsId = chain.back();
+    for (const FileIdentity& id : chain)
+        AddOnce(p.containedIds, id);
+    for (size_t i = 0; i < set.folders.size() + set.subtrees.size(); ++i) {
+        const bool subtree = i >= set.folders.size();
+        const std::string& f = subtree ? set.subtrees[i - set.folders.size()] : set.folders[i];
+        Opened opened = RealChainOfPath(*nt, f, chain, &p.containedIds);
+        if (opened == Opened::Failed || (i == set.folders.size() && opened != Opened::Ok))
+            return false;
+        if (opened == Opened::Missing)
+            continue;
+        for (const FileIdentity& id : chain)
+            AddOnce(p.containedIds, id);
+        if (subtree)
+            AddOnce(p.subtreeIds, chain.back());
+    }
+    return true;
+}
+
+// The folders from the volume's root down to the candidate, where they really
+// lie, the candidate last (or, when complete is false, the deepest folder
+// above it that exists).
 bool CleanableByHandles(const std::vector<FileIdentity>& chain, bool complete, const Protections& p)
 {
     if (chain.empty() || (complete && Contains(p.containedIds, chain.back())))
         return false;
     size_t windows = chain.size();
     for (size_t i = 0; i < chain.size(); ++i) {
-        if (chain[i] == p.systemId)
+        if (Contains(p.subtreeIds, chain[i]))
             return false;
         if (chain[i] == p.windowsId && windows == chain.size())
             windows = i;
     }
     if (windows == chain.size())
         return true;
-    // Below the Windows folder: only inside one of its trace folders.
+    // Below the Windows folder: only inside one of the user's trace folders,
+    // each opened with no link on the way.
+    const CNtFiles* nt = CNtFiles::Get();
     std::vector<FileIdentity> traceIds;
     for (const std::string& t : p.traceFolders) {
+        HANDLE h = nullptr;
+        std::string folder;
         FileIdentity id;
-        if (IdentityOfPath(t, id) == Opened::Ok)
+        if (nt && AbsoluteFolder(t, folder) && nt->OpenFolderNoLinks(folder, h, nullptr) >= 0 && h &&
+            IdentityOf(h, id))
             traceIds.push_back(id);
+        if (h)
+            ::CloseHandle(h);
     }
     for (size_t i = windows + 1; i < chain.size(); ++i)
         if (Contains(traceIds, chain[i]))
@@ -290,8 +447,9 @@ bool CleanableByNames(const std::string& longName, const Protections& p)
     for (const std::string& f : p.protectedNames)
         if (PathIsSameOrAbove(c, f))
             return false;
-    if (PathIsSameOrAbove(p.systemName, c))
-        return false;
+    for (const std::string& f : p.subtreeNames)
+        if (PathIsSameOrAbove(f, c))
+            return false;
     if (!PathIsSameOrAbove(p.windowsName, c))
         return true;
     for (const std::string& t : p.traceNames)
@@ -300,7 +458,31 @@ bool CleanableByNames(const std::string& longName, const Protections& p)
     return false;
 }
 
+// The deepest folder of the written path that exists, opened with no link on
+// the way: a folder not there yet is judged by where it would be.
+LONG OpenDeepest(const CNtFiles& nt, const std::string& folder, HANDLE& h, std::vector<FileIdentity>& written,
+                 bool& complete)
+{
+    LONG status = nt.OpenFolderNoLinks(folder, h, &written);
+    complete = status >= 0;
+    if (complete || !IsNotFound(status) || written.empty())
+        return status;
+    std::string root;
+    std::vector<std::string> names;
+    if (!SplitAbsoluteFolder(folder, root, names))
+        return status;
+    // Only the root there: no folder below it to judge by.
+    if (written.size() < 2)
+        return status;
+    std::string deepest = root;
+    for (size_t n = 0; n + 1 < written.size() && n < names.size(); ++n)
+        deepest += (AnsiEndsWith(deepest, '\\') ? "" : "\\") + names[n];
+    std::vector<FileIdentity> again;
+    return nt.OpenFolderNoLinks(deepest, h, &again);
+}
+
 } // namespace
+
 
 size_t AnsiCharBytes(const char* s)
 {
@@ -472,61 +654,146 @@ bool LongFolderName(const std::string& folder, std::string& out)
     return true;
 }
 
-bool ProtectedFolders(std::vector<std::string>& out)
+
+bool ReadProtectedSet(ProtectedSet& out)
 {
-    out.clear();
+    out = ProtectedSet();
     char windowsDir[MAX_PATH] = "";
     char systemDir[MAX_PATH] = "";
-    UINT w = ::GetWindowsDirectoryA(windowsDir, MAX_PATH);
+    UINT w = SystemWindowsDirectory(windowsDir, MAX_PATH);
     UINT s = ::GetSystemDirectoryA(systemDir, MAX_PATH);
     if (w == 0 || w >= MAX_PATH || s == 0 || s >= MAX_PATH)
         return false;
-    std::vector<std::string> found = {windowsDir, systemDir};
+    std::vector<std::string> folders;
+    std::vector<std::string> subtrees = {systemDir};
 
     char self[MAX_PATH] = "";
     DWORD n = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
     if (n == 0 || n >= MAX_PATH)
         return false;
-    found.push_back(ParentOf(self));
+    folders.push_back(ParentOf(self));
 
-    // Program Files: NT 3.x has none, so a missing location is no failure;
-    // one that cannot be read is.
+    // Program Files: every version after NT 3.x has it. On a 64-bit Windows
+    // both of them, and the common files of each; a 32-bit program reads
+    // the native ones from the registry's 64-bit view.
     std::string text;
-    if (RegistryText(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir", text) == Read::Bad)
+    Read programs = RegistryText(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir", text);
+    if (programs == Read::Bad || (programs == Read::Missing && !IsNt3()))
         return false;
-    found.push_back(text);
-    if (Environment("ProgramFiles", text) == Read::Bad)
+    folders.push_back(text);
+    const REGSAM views[] = {0, static_cast<REGSAM>(IsWow64() ? KEY_WOW64_64KEY : 0)};
+    for (REGSAM view : views)
+        for (const char* value : {"ProgramFilesDir", "ProgramFilesDir (x86)", "ProgramW6432Dir", "CommonFilesDir",
+                                  "CommonFilesDir (x86)", "CommonW6432Dir"}) {
+            if (RegistryText(HKEY_LOCAL_MACHINE, kCurrentVersion, value, text, view) == Read::Bad)
+                return false;
+            folders.push_back(text);
+        }
+    for (const char* name : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432", "CommonProgramFiles",
+                             "CommonProgramFiles(x86)", "CommonProgramW6432"}) {
+        if (Environment(name, text) == Read::Bad)
+            return false;
+        folders.push_back(text);
+    }
+    // Desktop and My Documents as both keys name them, and the folders all
+    // users share.
+    std::vector<std::string> desktops;
+    if (!ShellFolderBoth(HKEY_CURRENT_USER, "Desktop", desktops) ||
+        !ShellFolderBoth(HKEY_CURRENT_USER, "Personal", folders))
         return false;
-    found.push_back(text);
-    // Desktop and My Documents must be known.
-    std::string desktop;
-    if (ShellFolder("Desktop", desktop) != Read::Ok)
-        return false;
-    found.push_back(desktop);
-    if (ShellFolder("Personal", text) != Read::Ok)
-        return false;
-    found.push_back(text);
-    // The profile and the folder of all profiles, from the profile variable
-    // and from the Desktop's folder (the only source where the variable is
-    // missing: the Windows 95 family, NT 3.x).
+    folders.insert(folders.end(), desktops.begin(), desktops.end());
+    for (const char* value : {"Common Desktop", "Common Start Menu", "Common Documents"}) {
+        if (RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, value, text) == Read::Bad)
+            return false;
+        folders.push_back(text);
+    }
+    // The profile, from the profile variable and from the Desktop's folder
+    // (the only source where the variable is missing: the Windows 95 family,
+    // NT 3.x); the folders that hold profiles, and every other profile in
+    // them, All Users' among them, with all it holds.
     std::string profile;
     if (Environment("USERPROFILE", profile) == Read::Bad)
         return false;
-    for (std::string p : {profile, ParentOf(NormalizeFolderPath(desktop))}) {
-        p = NormalizeFolderPath(p);
-        found.push_back(p);
-        found.push_back(ParentOf(p));
+    std::vector<std::string> profiles = {profile};
+    for (const std::string& d : desktops)
+        profiles.push_back(ParentOf(NormalizeFolderPath(d)));
+    std::vector<std::string> holders;
+    for (const std::string& p : profiles) {
+        folders.push_back(NormalizeFolderPath(p));
+        holders.push_back(ParentOf(NormalizeFolderPath(p)));
     }
-    for (const std::string& folder : found) {
-        if (folder.empty() || IsRoot(NormalizeFolderPath(folder)))
-            continue; // nothing, or a root: never cleaned anyway
+    if (RegistryText(HKEY_LOCAL_MACHINE, kProfileList, "ProfilesDirectory", text) == Read::Bad)
+        return false;
+    holders.push_back(text);
+    holders.push_back(NormalizeFolderPath(windowsDir) + "\\Profiles");
+    if (Environment("ALLUSERSPROFILE", text) == Read::Bad)
+        return false;
+    subtrees.push_back(text);
+    // The user's own profile by the names the system gives it (another name
+    // for it only makes it protected as a whole).
+    std::vector<std::string> ownNames;
+    for (const std::string& p : profiles) {
         std::string absolute;
-        // A location that names no folder cannot be protected.
-        if (!AbsoluteFolder(folder, absolute))
-            return false;
-        out.push_back(absolute);
+        if (AbsoluteFolder(p, absolute))
+            ownNames.push_back(Upper(absolute));
     }
-    return out.size() >= 2;
+    std::vector<std::string> listed;
+    for (const std::string& holder : holders) {
+        std::string absolute;
+        if (holder.empty() || !AbsoluteFolder(holder, absolute))
+            continue;
+        bool again = false;
+        for (const std::string& l : listed)
+            again = again || l == Upper(absolute);
+        if (again)
+            continue;
+        listed.push_back(Upper(absolute));
+        folders.push_back(absolute);
+        for (const std::string& other : Subfolders(absolute)) {
+            bool own = false;
+            for (const std::string& o : ownNames)
+                own = own || Upper(other) == o;
+            (own ? folders : subtrees).push_back(other);
+        }
+    }
+    // Each in its one form; a location that names no folder cannot be
+    // protected.
+    std::vector<std::string> seen;
+    auto add = [&seen](const std::vector<std::string>& from, std::vector<std::string>& to) {
+        for (const std::string& folder : from) {
+            if (folder.empty() || IsRoot(NormalizeFolderPath(folder)))
+                continue; // nothing, or a root: never cleaned anyway
+            std::string absolute;
+            if (!AbsoluteFolder(folder, absolute))
+                return false;
+            const std::string key = Upper(absolute);
+            bool listed = false;
+            for (const std::string& s : seen)
+                listed = listed || s == key;
+            if (!listed) {
+                seen.push_back(key);
+                to.push_back(absolute);
+            }
+        }
+        return true;
+    };
+    std::string windows, system;
+    if (!AbsoluteFolder(windowsDir, windows) || !AbsoluteFolder(systemDir, system))
+        return false;
+    out.windows = windows;
+    out.system = system;
+    if (!add(subtrees, out.subtrees) || !add(folders, out.folders))
+        return false;
+    // The user's trace folders below the Windows folder, and below the profile
+    // where the profile lies there (the Windows 95 family's and NT 4's).
+    out.traces = WindowsTraceFolders(windows);
+    for (const std::string& p : profiles) {
+        std::string absolute;
+        if (AbsoluteFolder(p, absolute))
+            for (const std::string& t : WindowsTraceFolders(absolute))
+                out.traces.push_back(t);
+    }
+    return true;
 }
 
 std::vector<std::string> WindowsTraceFolders(const std::string& windowsDir)
@@ -535,8 +802,7 @@ std::vector<std::string> WindowsTraceFolders(const std::string& windowsDir)
     std::string base = NormalizeFolderPath(windowsDir);
     if (!AnsiEndsWith(base, '\\'))
         base += '\\';
-    for (const char* name :
-         {"Temp", "Cookies", "History", "Recent", "Temporary Internet Files", "Favorites", "Profiles"})
+    for (const char* name : kTraceNames)
         out.push_back(base + name);
     return out;
 }
@@ -562,18 +828,30 @@ FolderVerdict JudgeFolder(const std::string& value, std::string& out, Identity b
     if (!CollectProtections(by, p))
         return FolderVerdict::Protected;
     // Wherever the system has links, none may be on the way.
-    std::vector<FileIdentity> chain;
     if (nt) {
         HANDLE h = nullptr;
-        LONG status = nt->OpenFolderNoLinks(out, h, by == Identity::Handles ? &chain : nullptr);
+        std::vector<FileIdentity> written;
+        bool complete = false;
+        LONG status = OpenDeepest(*nt, out, h, written, complete);
+        // Nothing there: nothing to delete, and it is judged again when
+        // emptied; where the folders above it really lie still says whether
+        // it may be.
+        std::vector<FileIdentity> real;
+        bool known = false;
+        if (status >= 0 && h) {
+            if (!nt->UnderWine() && IsNetworkPath(out)) {
+                known = !IsShareOfThisMachine(out);
+                real = written;
+            } else {
+                known = nt->RealChain(h, real);
+            }
+        }
         if (h)
             ::CloseHandle(h);
-        // Nothing there: nothing to delete, and it is judged again when
-        // emptied; the folders above it still say whether it may be.
-        if (status < 0 && !IsNotFound(status))
+        if (!known)
             return FolderVerdict::Protected;
         if (by == Identity::Handles)
-            return CleanableByHandles(chain, status >= 0, p) ? FolderVerdict::Cleanable : FolderVerdict::Protected;
+            return CleanableByHandles(real, complete, p) ? FolderVerdict::Cleanable : FolderVerdict::Protected;
     }
     std::string longName;
     if (!LongFolderName(out, longName))

@@ -6,9 +6,10 @@
 // parent, Program Files, the program's own folder, the Desktop and My
 // Documents folders, and any folder that contains one of them. Below the
 // Windows folder only the folders of the user's traces may be emptied.
-// Protection goes by identity, not by spelling: on the NT family by volume
-// and file index, on the Windows 95 family by the long name of every
-// component. A folder reached through a link, junction or mount point is
+// Protection goes by where a folder really is, not by how it is spelled: on
+// the NT family by volume and file index of the folder and of every folder
+// really above it (whatever drive letter, share of this machine or link led
+// there), on the Windows 95 family by the long name of every component. A folder reached through a link, junction or mount point is
 // never emptied, and when a protected folder's location cannot be read no
 // folder is.
 // Every ANSI path is split by characters, never by bytes: a double-byte
@@ -58,15 +59,27 @@ bool IsProtectedFolder(const std::string& path, const std::string& windowsDir, c
 // its absence.
 bool LongFolderName(const std::string& folder, std::string& out);
 
-// The folders that must never be emptied, as this system names them, in out
-// (the first two the Windows and the system folder). False when the location
-// of one of them cannot be read (a value missing, too long, or not
-// expandable): then nothing can be judged safe.
-bool ProtectedFolders(std::vector<std::string>& out);
-// The folders below the Windows folder that hold the user's traces and may
-// be emptied, with everything below them (the Windows 95 family keeps Temp,
-// Cookies, History, Recent, Temporary Internet Files, Favorites and the
-// profiles there).
+// The folders that must never be emptied, as this system names them. False
+// when the location of one of them cannot be read (a value missing where
+// every version but NT 3.x has it, unreadable, too long, or not expandable):
+// then nothing can be judged safe.
+struct ProtectedSet {
+    std::string windows, system;
+    // Never emptied, nor any folder that holds one of them: the program's
+    // folder, both Program Files and their common files, Desktop and My
+    // Documents as either key names them, the common Desktop, Start Menu and
+    // Documents, the profile and the folders that hold profiles.
+    std::vector<std::string> folders;
+    // Nothing inside them either: the system folder (first), every other
+    // profile, All Users' among them.
+    std::vector<std::string> subtrees;
+    // Below the Windows folder only these may be emptied, with what they hold.
+    std::vector<std::string> traces;
+};
+bool ReadProtectedSet(ProtectedSet& out);
+// The current user's trace folders below folder (the Windows folder, or a
+// profile that lies below it): Temp, Cookies, History, Recent, Temporary
+// Internet Files and Favorites.
 std::vector<std::string> WindowsTraceFolders(const std::string& windowsDir);
 
 // How folders are told apart: by handle (volume serial and file index; the

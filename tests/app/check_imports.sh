@@ -66,6 +66,8 @@ while [ $# -ge 2 ]; do
   (( subsystem <= 400 )) || bad "$name: subsystem version $(field MajorSubsystemVersion).$(field MinorSubsystemVersion), Windows 95 takes 4.0 or older"
   (( 16#$(field SectionAlignment) % 4096 == 0 && 16#$(field FileAlignment) >= 512 )) ||
     bad "$name: sections aligned to $(field SectionAlignment) in memory and $(field FileAlignment) in the file, Windows 95 maps pages of 4096 from sectors of 512"
+  (( 16#$(field DllCharacteristics) & 0x8000 )) ||
+    bad "$name: not marked Terminal Server aware, so that there the system names it a Windows folder of the user's own"
   if (( $(field Characteristics) & 0x2000 )); then
     read -r _ _ rva size _ <<< "$(grep '^Entry 9 ' <<< "$header")"
     [ "$rva$size" = 0000000000000000 ] ||

@@ -105,6 +105,37 @@ struct PaneSpy : CLogEdit {
     }
 };
 
+const char kUserShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+// A registry value put back as it was, whatever its type.
+class SavedValue {
+public:
+    SavedValue(HKEY root, std::string key, std::string name) : m_root(root), m_key(key), m_name(name)
+    {
+        m_had = ReadValue(root, key, name, &m_type, &m_data);
+    }
+    ~SavedValue()
+    {
+        HKEY h = nullptr;
+        if (::RegCreateKeyExA(m_root, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
+            ERROR_SUCCESS)
+            return;
+        if (m_had)
+            ::RegSetValueExA(h, m_name.c_str(), 0, m_type, reinterpret_cast<const BYTE*>(m_data.data()),
+                             static_cast<DWORD>(m_data.size()));
+        else
+            ::RegDeleteValueA(h, m_name.c_str());
+        ::RegCloseKey(h);
+    }
+
+private:
+    HKEY m_root;
+    std::string m_key, m_name;
+    bool m_had = false;
+    DWORD m_type = 0;
+    std::string m_data;
+};
+
 inline void EnableDefaults(CFolderTable& t)
 {
     for (Category c : {Category::Cache, Category::History, Category::Cookies, Category::TypedUrls,

@@ -13,38 +13,6 @@
 
 namespace {
 
-const char kUserShellFoldersKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-
-// A registry value put back as it was, whatever its type.
-class SavedValue {
-public:
-    SavedValue(HKEY root, std::string key, std::string name) : m_root(root), m_key(key), m_name(name)
-    {
-        m_had = ReadValue(root, key, name, &m_type, &m_data);
-    }
-    ~SavedValue()
-    {
-        HKEY h = nullptr;
-        if (::RegCreateKeyExA(m_root, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
-            ERROR_SUCCESS)
-            return;
-        if (m_had)
-            ::RegSetValueExA(h, m_name.c_str(), 0, m_type, reinterpret_cast<const BYTE*>(m_data.data()),
-                             static_cast<DWORD>(m_data.size()));
-        else
-            ::RegDeleteValueA(h, m_name.c_str());
-        ::RegCloseKey(h);
-    }
-
-private:
-    HKEY m_root;
-    std::string m_key, m_name;
-    bool m_had = false;
-    DWORD m_type = 0;
-    std::string m_data;
-};
-
 void SetExpandString(HKEY root, const std::string& key, const std::string& name, const std::string& value)
 {
     HKEY h = nullptr;
@@ -167,8 +135,9 @@ TEST_P(NameFormsTest, EveryNameOfAProtectedFolderIsRefusedAndNoLinkIsFollowed)
         GTEST_SKIP() << "every other name was checked; not on this system:" << skipped;
 }
 
-// The Windows folder and the system folder's whole subtree are never emptied;
-// the Windows folder's trace folders and Program Files' subfolders may be.
+// The Windows folder and the system folder's whole subtree are never emptied,
+// nor the common files; the Windows folder's trace folders and Program
+// Files' other subfolders may be.
 TEST_P(NameFormsTest, TheSystemsSubtreeIsProtectedButItsTraceFoldersAreNot)
 {
     char windows[MAX_PATH], system[MAX_PATH];
@@ -180,9 +149,9 @@ TEST_P(NameFormsTest, TheSystemsSubtreeIsProtectedButItsTraceFoldersAreNot)
     // Judged only: nothing here is handed to a cleaner.
     for (const std::string& p : {std::string(windows), std::string(system), std::string(system) + "\\drivers",
                                  std::string(system) + "\\config", std::string(windows) + "\\Fonts",
-                                 ShortName(std::string(system) + "\\drivers"), programs})
+                                 ShortName(std::string(system) + "\\drivers"), programs, programs + "\\Common Files"})
         EXPECT_EQ(JudgeFolder(p, out, By()), FolderVerdict::Protected) << p;
-    for (const std::string& p : {std::string(windows) + "\\Temp", programs + "\\Common Files"}) {
+    for (const std::string& p : {std::string(windows) + "\\Temp", programs + "\\Internet Explorer"}) {
         ASSERT_TRUE(IsFolder(p)) << p;
         EXPECT_EQ(JudgeFolder(p, out, By()), FolderVerdict::Cleanable) << p;
     }

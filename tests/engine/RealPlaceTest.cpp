@@ -1,0 +1,162 @@
+// Folders judged by where they really lie: a drive letter or a share of this
+// machine whose root lies in the system folder, a protected folder behind a
+// link, every Program Files, other users' profiles and the common folders,
+// and My Documents as either key names it. Each canary is handed to the
+// cleaner of both walks and must stay.
+#include "engine/DeleteWalk.h"
+#include "engine/SafePath.h"
+#include "tests/engine/EngineFixture.h"
+
+#include <windows.h>
+
+namespace {
+
+const char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
+const char kMachineShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+std::string SystemFolder()
+{
+    char system[MAX_PATH] = "";
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    return system;
+}
+
+std::string WindowsFolder()
+{
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    return windows;
+}
+
+// A folder holding a canary file, removed again with the test.
+class Canary {
+public:
+    explicit Canary(std::string folder) : m_folder(std::move(folder))
+    {
+        // Written directly: the scratch helpers touch nothing outside S:.
+        ::CreateDirectoryA(m_folder.c_str(), nullptr);
+        HANDLE h = ::CreateFileA(File().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            ::CloseHandle(h);
+    }
+    ~Canary()
+    {
+        ::DeleteFileA(File().c_str());
+        ::RemoveDirectoryA(m_folder.c_str());
+    }
+    std::string File() const { return m_folder + "\\canary.txt"; }
+
+private:
+    std::string m_folder;
+};
+
+class RealPlaceTest : public WalkTest {
+protected:
+    // Refused by its real place (handles), and its canary stays.
+    void ExpectKept(const std::string& candidate, const Canary& canary)
+    {
+        SCOPED_TRACE(candidate);
+        ASSERT_NE(::GetFileAttributesA(canary.File().c_str()), INVALID_FILE_ATTRIBUTES) << "the fixture is missing";
+        std::string out;
+        EXPECT_EQ(JudgeFolder(candidate, out, Identity::Handles), FolderVerdict::Protected);
+        MakeTable()->DeleteTree("*.*", candidate.c_str());
+        EXPECT_NE(::GetFileAttributesA(canary.File().c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    void ExpectEmptied(const std::string& candidate)
+    {
+        SCOPED_TRACE(candidate);
+        MakeTable()->DeleteTree("*.*", candidate.c_str());
+        EXPECT_TRUE(Exists(candidate));
+        EXPECT_EQ(ListDir(candidate), std::vector<std::string>());
+    }
+};
+
+TEST_P(RealPlaceTest, DriveLettersAndSharesWhoseRootLiesInTheSystemFolder)
+{
+    // X: is the system folder's drivers folder, \\localhost\bsprint$ its
+    // spool\drivers (make-links).
+    Canary etc(SystemFolder() + "\\drivers\\bs24etc");
+    Canary spool(SystemFolder() + "\\spool\\drivers\\bs24");
+    ExpectKept("X:\\bs24etc", etc);
+    ExpectKept("\\\\localhost\\bsprint$\\bs24", spool);
+    // Under another letter's root that lies nowhere protected, cleaning goes on.
+    ExpectEmptied("T:\\" + root.substr(root.rfind('\\') + 1) + "\\Custom1");
+}
+
+TEST_P(RealPlaceTest, AProtectedFolderBehindALinkKeepsTheFoldersReallyAboveIt)
+{
+    SavedValue personal(HKEY_CURRENT_USER, kShellFoldersKey, "Personal");
+    SavedValue userPersonal(HKEY_CURRENT_USER, kUserShellFoldersKey, "Personal");
+    // My Documents is S:\links24\DocsLink, a link to S:\links24\Outer\Docs.
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", "S:\\links24\\DocsLink");
+    DeleteValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "Personal");
+    Canary thesis("S:\\links24\\Outer\\Docs");
+    ExpectKept("S:\\links24\\Outer", thesis);
+    ExpectEmptied(Folder("Custom1"));
+}
+
+TEST_P(RealPlaceTest, MyDocumentsAsEitherKeyNamesIt)
+{
+    SavedValue personal(HKEY_CURRENT_USER, kShellFoldersKey, "Personal");
+    SavedValue userPersonal(HKEY_CURRENT_USER, kUserShellFoldersKey, "Personal");
+    // Shell Folders holds a stale value; User Shell Folders the real one.
+    MakeDir(Folder("Stale"));
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", Folder("Stale"));
+    SetString(HKEY_CURRENT_USER, kUserShellFoldersKey, "Personal", Folder("Docs"));
+    Canary docs(Folder("Docs"));
+    ExpectKept(Folder("Docs"), docs);
+    Canary stale(Folder("Stale"));
+    ExpectKept(Folder("Stale"), stale);
+}
+
+TEST_P(RealPlaceTest, EveryProgramFilesAndAMissingOne)
+{
+    SavedValue x86(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir (x86)");
+    SavedValue native(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramW6432Dir");
+    SavedValue common(HKEY_LOCAL_MACHINE, kCurrentVersion, "CommonFilesDir");
+    SetString(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir (x86)", Folder("Programs86"));
+    SetString(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramW6432Dir", Folder("Programs64"));
+    SetString(HKEY_LOCAL_MACHINE, kCurrentVersion, "CommonFilesDir", Folder("Common"));
+    Canary programs86(Folder("Programs86"));
+    Canary programs64(Folder("Programs64"));
+    Canary commonFiles(Folder("Common"));
+    ExpectKept(Folder("Programs86"), programs86);
+    ExpectKept(Folder("Programs64"), programs64);
+    ExpectKept(Folder("Common"), commonFiles);
+    ExpectEmptied(Folder("Custom1"));
+    // Every Windows but NT 3.x has the value: missing, nothing is cleaned.
+    SavedValue programs(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir");
+    DeleteValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir");
+    std::string out;
+    EXPECT_EQ(JudgeFolder(Folder("Custom2"), out, Identity::Handles), FolderVerdict::Protected);
+    MakeTable()->DeleteTree("*.*", Folder("Custom2").c_str());
+    EXPECT_TRUE(Untouched("Custom2"));
+}
+
+TEST_P(RealPlaceTest, OtherProfilesAndTheFoldersAllUsersShare)
+{
+    char profile[MAX_PATH] = "";
+    ASSERT_GT(::GetEnvironmentVariableA("USERPROFILE", profile, MAX_PATH), 0u);
+    const std::string profiles = std::string(profile).substr(0, std::string(profile).rfind('\\'));
+    Canary other(profiles + "\\bs24other");
+    Canary otherDocs(profiles + "\\bs24other\\Documents");
+    ExpectKept(profiles + "\\bs24other", other);
+    ExpectKept(profiles + "\\bs24other\\Documents", otherDocs);
+    // The Windows 95 family keeps profiles below the Windows folder: no trace
+    // folder of this user's.
+    ::CreateDirectoryA((WindowsFolder() + "\\Profiles").c_str(), nullptr);
+    Canary old(WindowsFolder() + "\\Profiles\\bs24other");
+    ExpectKept(WindowsFolder() + "\\Profiles\\bs24other", old);
+    SavedValue commonDesktop(HKEY_LOCAL_MACHINE, kMachineShellFolders, "Common Desktop");
+    SetString(HKEY_LOCAL_MACHINE, kMachineShellFolders, "Common Desktop", Folder("Shared Desktop"));
+    Canary shared(Folder("Shared Desktop"));
+    ExpectKept(Folder("Shared Desktop"), shared);
+    ExpectEmptied(Folder("Custom1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Walks, RealPlaceTest, ::testing::Values(DeleteWalk::Native, DeleteWalk::Win95),
+                         [](const ::testing::TestParamInfo<DeleteWalk>& info) {
+                             return info.param == DeleteWalk::Native ? "Native" : "Win95";
+                         });
+
+} // namespace
