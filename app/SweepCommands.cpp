@@ -22,6 +22,7 @@ void CSweepDlg::SetAutoTimer(UINT periodMs)
 
 void CSweepDlg::RestoreWindow()
 {
+    m_bKeepHidden = false;
     ShowWindow(SW_RESTORE);
     ::SetForegroundWindow(m_hWnd);
     m_trayIcon.m_bWindowShown = 1;
@@ -34,7 +35,7 @@ void CSweepDlg::OpenSettingsSheet()
         return;
     auto* context = new SettingsSheetContext;
     context->owner = m_hWnd;
-    context->settings = m_session.Settings();
+    context->settings = m_session.SettingsForSheet();
     if (!m_workers.Start(SettingsSheetThread, context, true))
         delete context;
 }
@@ -130,6 +131,10 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         *result = 0;
         return true;
     }
+    case WM_WINDOWPOSCHANGING:
+        if (m_bKeepHidden)
+            reinterpret_cast<WINDOWPOS*>(lp)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+        return false;
     case WM_SWEEP_HIDDEN:
         m_trayIcon.m_bWindowShown = FALSE;
         *result = 0;

@@ -10,8 +10,9 @@
 #include "res/resource.h"
 #include "res/resource_menu.h"
 
-CSweepDlg::CSweepDlg(HWND hParent)
-    : CDialog(IDD_BRIGHTSWEEP, hParent), m_session(*this, InstallLaunchEv, UnInstallLaunchEv)
+CSweepDlg::CSweepDlg(HWND hParent, bool startInTray)
+    : CDialog(IDD_BRIGHTSWEEP, hParent), m_session(*this, InstallLaunchEv, UnInstallLaunchEv),
+      m_bKeepHidden(startInTray)
 {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     m_hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
@@ -87,6 +88,8 @@ BOOL CSweepDlg::OnInitDialog()
     PlacePane(m_editStatus, IDC_STATUS, kStatusPaneRect);
     m_session.Load();
     m_session.Activate();
+    if (m_bKeepHidden)
+        m_trayIcon.m_bWindowShown = FALSE;
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return TRUE;
 }

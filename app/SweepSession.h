@@ -53,8 +53,11 @@ public:
     bool StartClean();
     void SetAuto(int on);
     void SetHotKey(int on);
+    // The settings for a sheet that opens, with the Run key's entry read now.
+    const CleanSettings& SettingsForSheet();
     // The sheet's end: OK takes over what its pages changed and puts it in
-    // force, Cancel keeps only its folder list; both save.
+    // force (a changed "Start with Windows" writes or removes the Run key's
+    // entry), Cancel keeps only its folder list; both save.
     void CommitSheet(bool ok, const CleanSettings& sheet);
     // The auto timer's tick: the next clean moves on, and a run starts.
     void OnAutoTick();

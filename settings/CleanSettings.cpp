@@ -7,7 +7,7 @@ void CleanSettings::CommitSheet(const CleanSettings& sheet)
         &SettingValues::cleanHistory,   &SettingValues::cleanCookies,     &SettingValues::cleanTypedUrls,
         &SettingValues::cleanRecent,    &SettingValues::cleanSystemTemp,  &SettingValues::cleanFavorites,
         &SettingValues::cleanCustomFolders, &SettingValues::hotKeyCode,   &SettingValues::hotKeyModifier,
-        &SettingValues::hotKeyKeyCount, &SettingValues::autoCleanMinutes,
+        &SettingValues::hotKeyKeyCount, &SettingValues::autoCleanMinutes, &SettingValues::startWithWindows,
     };
     static_assert(sizeof(kValues) / sizeof(kValues[0]) * sizeof(int) == sizeof(SettingValues),
                   "every value of SettingValues is listed");

@@ -20,6 +20,9 @@ struct SettingValues {
     int hotKeyModifier = 0;
     int hotKeyKeyCount = 1;
     int autoCleanMinutes = 1;
+    // Whether the Run key starts this program: read from there when the sheet
+    // opens, never kept in the settings key.
+    int startWithWindows = 0;
 };
 
 struct CleanSettings {

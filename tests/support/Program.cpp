@@ -62,15 +62,20 @@ CProgram::~CProgram()
 
 bool CProgram::Start(DWORD timeoutMs)
 {
+    return Start("", true, timeoutMs);
+}
+
+bool CProgram::Start(const char* args, bool shown, DWORD timeoutMs)
+{
     // From its own folder, as tools/run starts it: the help page is found
     // below the current directory.
-    m_hProcess = StartSibling("Brightsweep.exe", "", &m_pid, true);
+    m_hProcess = StartSibling("Brightsweep.exe", args, &m_pid, true);
     if (!m_hProcess)
         return false;
     return WaitFor(
         [&] {
             m_hMain = FindWindowOfProgram("#32770", "");
-            return m_hMain && ::IsWindowVisible(m_hMain) && !Pane(1007).empty();
+            return m_hMain && (!shown || ::IsWindowVisible(m_hMain)) && !Pane(1007).empty();
         },
         timeoutMs);
 }

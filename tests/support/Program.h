@@ -17,6 +17,9 @@ public:
     // Starts the program and waits until its main window shows a filled
     // status pane. False when that does not happen within timeoutMs.
     bool Start(DWORD timeoutMs = 20000);
+    // The same with a command tail; shown false: the window is found, and
+    // its status pane filled, while it stays hidden.
+    bool Start(const char* args, bool shown, DWORD timeoutMs = 20000);
     // Ends the process if it still runs: through its "Exit" command, or
     // killed when that does not end it.
     void Kill();
