@@ -131,6 +131,18 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         *result = 0;
         return true;
     }
+    case WM_QUERYENDSESSION:
+        if (!m_session.Settings().applied.endSessionClean)
+            return false;
+        *result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (!wp || !m_session.Settings().applied.endSessionClean || m_bEnding)
+            return false;
+        m_session.CleanForSessionEnd();
+        Shutdown(Way::EndProcess);
+        *result = 0;
+        return true;
     case WM_WINDOWPOSCHANGING:
         if (m_bKeepHidden)
             reinterpret_cast<WINDOWPOS*>(lp)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);

@@ -3,6 +3,7 @@
 #include "app/OsStatus.h"
 #include "app/RunTip.h"
 #include "framework/MessageBox.h"
+#include "framework/Thread.h"
 #include "settings/SettingsStore.h"
 #include "settings/StartupEntry.h"
 
@@ -112,6 +113,14 @@ void CSweepSession::OnRunDone(const WalkTally& tally)
     m_lastRun = tally;
     ::GetLocalTime(&m_lastRunAt);
     m_view.TipChanged();
+}
+
+void CSweepSession::CleanForSessionEnd()
+{
+    if (!m_runner.IsRunning())
+        StartClean();
+    PumpMessagesUntil([this] { return !m_runner.IsRunning(); });
+    Save();
 }
 
 void CSweepSession::Shutdown()

@@ -62,6 +62,9 @@ public:
     // The auto timer's tick: the next clean moves on, and a run starts.
     void OnAutoTick();
     void OnRunDone(const WalkTally& tally);
+    // Windows ends the session: one clean run to its end (or the one working),
+    // pumping meanwhile, then the settings saved. Shutdown follows.
+    void CleanForSessionEnd();
     // The one way out: a working run stops and is waited for (pumping), the
     // folder table goes, the hook is removed. Nothing starts afterwards.
     void Shutdown();

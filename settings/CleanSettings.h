@@ -23,12 +23,17 @@ struct SettingValues {
     // Whether the Run key starts this program: read from there when the sheet
     // opens, never kept in the settings key.
     int startWithWindows = 0;
+    // A clean run when Windows ends the session: "EndSessionClean" = "1".
+    int endSessionClean = 0;
 };
 
 struct CleanSettings {
     SettingValues applied;
     SettingValues pending;
     CFolderList customFolders;
+    // "EndSessionClean" is written only once the sheet changed it; until then
+    // a save leaves the stored value (or its absence) as it is.
+    bool writeEndSession = false;
 
     // The sheet's copy at its start: pending from applied.
     void StartSheet() { pending = applied; }
