@@ -13,7 +13,9 @@ function(brightsweep_bare_dll target)
   set_target_properties(${target} PROPERTIES LINK_MAP ${map})
   target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
                          -fno-unwind-tables -fno-threadsafe-statics -fno-stack-protector)
+  # --tsaware: as the program, so that a Terminal Server names it the
+  # system's own Windows folder.
   target_link_options(${target} PRIVATE -nostdlib -Wl,--entry,${entry} -Wl,--disable-runtime-pseudo-reloc
-                      -Wl,-Map,${map})
+                      -Wl,--tsaware -Wl,-Map,${map})
   target_link_libraries(${target} PRIVATE kernel32 user32 advapi32)
 endfunction()
