@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
-const char kUsageText[] = "Usage: Brightsweep [/clean [/log FILE]]\r\n\r\n"
+const char kUsageText[] = "Usage: Brightsweep [/tray] [/clean [/log FILE]]\r\n\r\n"
+                          "/tray\tstarts with the window hidden in the notification area.\r\n"
                           "/clean\tcleans once with the stored settings, with nothing on screen, and exits.\r\n"
                           "/log FILE\tappends that run's lines to FILE, after a line with the date and time.\r\n\r\n"
                           "Exit codes: 0 everything was removed, 1 something stayed, 2 no run could be made, "
@@ -71,11 +72,13 @@ bool IsSwitch(const std::string& arg, const char* name)
 LaunchRequest ParseCommandLine(const char* tail)
 {
     std::vector<std::string> args = SplitArguments(tail);
-    bool clean = false, help = false, unknown = false, haveLog = false;
+    bool clean = false, help = false, unknown = false, haveLog = false, tray = false;
     LaunchRequest request;
     for (size_t i = 0; i < args.size(); ++i) {
         if (IsSwitch(args[i], "clean")) {
             clean = true;
+        } else if (IsSwitch(args[i], "tray")) {
+            tray = true; // with /clean, the run alone
         } else if (IsSwitch(args[i], "?")) {
             help = true;
         } else if (IsSwitch(args[i], "log") && i + 1 < args.size() && !args[i + 1].empty() && !haveLog) {
@@ -94,6 +97,7 @@ LaunchRequest ParseCommandLine(const char* tail)
     } else if (clean) {
         request.mode = LaunchMode::Clean;
     }
+    request.tray = tray && request.mode == LaunchMode::Window;
     if (request.mode != LaunchMode::Clean)
         request.logFile.clear();
     return request;

@@ -1,5 +1,6 @@
-// What the program's command line asks for: the window, one clean run with
-// nothing on screen (/clean [/log FILE]), or the usage. Switches are
+// What the program's command line asks for: the window (hidden in the
+// notification area with /tray), one clean run with nothing on screen
+// (/clean [/log FILE]), or the usage. Switches are
 // case-insensitive and start with / or -.
 #pragma once
 #include <string>
@@ -15,6 +16,7 @@ enum class LaunchMode {
 struct LaunchRequest {
     LaunchMode mode = LaunchMode::Window;
     std::string logFile; // /log FILE; empty: none
+    bool tray = false;   // Window: start hidden in the notification area
     int exitCode = 0;    // for Usage and Refuse
 };
 

@@ -36,7 +36,7 @@ public:
         switch (m_request.mode) {
         case LaunchMode::Window: {
             InitCommonControlsAnyVersion();
-            CSweepDlg dlg;
+            CSweepDlg dlg(nullptr, m_request.tray);
             dlg.DoModal();
             break;
         }

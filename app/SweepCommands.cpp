@@ -23,6 +23,7 @@ void CSweepDlg::SetAutoTimer(UINT periodMs)
 
 void CSweepDlg::RestoreWindow()
 {
+    m_bKeepHidden = false;
     ShowWindow(SW_RESTORE);
     ::SetForegroundWindow(m_hWnd);
     m_trayIcon.m_bWindowShown = 1;
@@ -35,7 +36,7 @@ void CSweepDlg::OpenSettingsSheet()
         return;
     auto* context = new SettingsSheetContext;
     context->owner = m_hWnd;
-    context->settings = m_session.Settings();
+    context->settings = m_session.SettingsForSheet();
     if (!m_workers.Start(SettingsSheetThread, context, true))
         delete context;
 }
@@ -133,6 +134,22 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
     }
     case WM_EXITSIZEMOVE:
         StoreWindowPos(m_hWnd);
+        return false;
+    case WM_QUERYENDSESSION:
+        if (!m_session.Settings().applied.endSessionClean)
+            return false;
+        *result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (!wp || !m_session.Settings().applied.endSessionClean || m_bEnding)
+            return false;
+        m_session.CleanForSessionEnd();
+        Shutdown(Way::EndProcess);
+        *result = 0;
+        return true;
+    case WM_WINDOWPOSCHANGING:
+        if (m_bKeepHidden)
+            reinterpret_cast<WINDOWPOS*>(lp)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
         return false;
     case WM_SWEEP_HIDDEN:
         m_trayIcon.m_bWindowShown = FALSE;

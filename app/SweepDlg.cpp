@@ -13,8 +13,9 @@
 #include "res/resource.h"
 #include "res/resource_menu.h"
 
-CSweepDlg::CSweepDlg(HWND hParent)
-    : CDialog(IDD_BRIGHTSWEEP, hParent), m_session(*this, InstallLaunchEv, UnInstallLaunchEv)
+CSweepDlg::CSweepDlg(HWND hParent, bool startInTray)
+    : CDialog(IDD_BRIGHTSWEEP, hParent), m_session(*this, InstallLaunchEv, UnInstallLaunchEv),
+      m_bKeepHidden(startInTray)
 {
     m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BRIGHTSWEEP));
 }
@@ -91,6 +92,8 @@ BOOL CSweepDlg::OnInitDialog()
     m_session.Load();
     m_session.Activate();
     m_bPlaced = RestoreWindowPos(m_hWnd, SIZE{kSkinWidth, kSkinHeight});
+    if (m_bKeepHidden)
+        m_trayIcon.m_bWindowShown = FALSE;
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return TRUE;
 }

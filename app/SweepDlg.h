@@ -19,7 +19,8 @@ const UINT WM_SWEEP_HIDDEN = WM_APP + 2;
 
 class CSweepDlg : public CDialog, private CSessionView {
 public:
-    explicit CSweepDlg(HWND hParent = nullptr);
+    // startInTray: the window stays hidden, as after "Min", until restored.
+    explicit CSweepDlg(HWND hParent = nullptr, bool startInTray = false);
     ~CSweepDlg() override;
 
 protected:
@@ -64,6 +65,9 @@ private:
     CWorkers m_workers;
     CSkin m_skin;
     bool m_bEnding = false;
+    // Set for /tray until the window is first restored: the dialog manager's
+    // own first showing is refused.
+    bool m_bKeepHidden = false;
     HICON m_hIcon = nullptr;
     HWND m_hTips = nullptr; // the skin buttons' tips
     HBRUSH m_brushPane = nullptr;

@@ -3,7 +3,9 @@
 #include "app/OsStatus.h"
 #include "app/RunTip.h"
 #include "framework/MessageBox.h"
+#include "framework/Thread.h"
 #include "settings/SettingsStore.h"
+#include "settings/StartupEntry.h"
 
 CSweepSession::CSweepSession(CSessionView& view, CHotKeyState::HookFunction install,
                              CHotKeyState::HookFunction uninstall)
@@ -62,6 +64,12 @@ void CSweepSession::SetHotKey(int on)
     m_view.StatusChanged();
 }
 
+const CleanSettings& CSweepSession::SettingsForSheet()
+{
+    m_settings.applied.startWithWindows = m_settings.pending.startWithWindows = StartsWithWindows() ? 1 : 0;
+    return m_settings;
+}
+
 void CSweepSession::CommitSheet(bool ok, const CleanSettings& sheet)
 {
     if (!ok) {
@@ -71,6 +79,9 @@ void CSweepSession::CommitSheet(bool ok, const CleanSettings& sheet)
     }
     m_settings.CommitSheet(sheet);
     Save();
+    // A failure leaves the entry as it was; the box shows it at the next opening.
+    if (sheet.pending.startWithWindows != sheet.applied.startWithWindows)
+        SetStartWithWindows(m_settings.applied.startWithWindows != 0);
     if (m_pTable)
         ApplyContentFlags(m_settings, *m_pTable);
     if (!m_bEnding)
@@ -94,6 +105,14 @@ void CSweepSession::OnRunDone(const WalkTally& tally)
     m_lastRun = tally;
     ::GetLocalTime(&m_lastRunAt);
     m_view.TipChanged();
+}
+
+void CSweepSession::CleanForSessionEnd()
+{
+    if (!m_runner.IsRunning())
+        StartClean();
+    PumpMessagesUntil([this] { return !m_runner.IsRunning(); });
+    Save();
 }
 
 void CSweepSession::Shutdown()

@@ -53,12 +53,18 @@ public:
     bool StartClean();
     void SetAuto(int on);
     void SetHotKey(int on);
+    // The settings for a sheet that opens, with the Run key's entry read now.
+    const CleanSettings& SettingsForSheet();
     // The sheet's end: OK takes over what its pages changed and puts it in
-    // force, Cancel keeps only its folder list; both save.
+    // force (a changed "Start with Windows" writes or removes the Run key's
+    // entry), Cancel keeps only its folder list; both save.
     void CommitSheet(bool ok, const CleanSettings& sheet);
     // The auto timer's tick: the next clean moves on, and a run starts.
     void OnAutoTick();
     void OnRunDone(const WalkTally& tally);
+    // Windows ends the session: one clean run to its end (or the one working),
+    // pumping meanwhile, then the settings saved. Shutdown follows.
+    void CleanForSessionEnd();
     // The one way out: a working run stops and is waited for (pumping), the
     // folder table goes, the hook is removed. Nothing starts afterwards.
     void Shutdown();

@@ -17,6 +17,11 @@ struct SettingValues {
     int hotKeyModifier = 0;
     int hotKeyKeyCount = 1;
     int autoCleanMinutes = 1;
+    // Whether the Run key starts this program: read from there when the sheet
+    // opens, never kept in the settings key.
+    int startWithWindows = 0;
+    // A clean run when Windows ends the session: "EndSessionClean" = "1".
+    int endSessionClean = 0;
 };
 
 // Each category's flag, in the table's order.
@@ -40,6 +45,9 @@ struct CleanSettings {
     SettingValues applied;
     SettingValues pending;
     CFolderList customFolders;
+    // "EndSessionClean" is written only once the sheet changed it; until then
+    // a save leaves the stored value (or its absence) as it is.
+    bool writeEndSession = false;
 
     // The sheet's copy at its start: pending from applied.
     void StartSheet() { pending = applied; }

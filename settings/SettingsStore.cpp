@@ -15,6 +15,7 @@ const char kDefaultMode[] = "00001";
 const char kDefaultHotKey[] = "12700";
 const char kCustomNumber[] = "CustomNumber";
 const char kWindowPos[] = "WindowPos";
+const char kEndSessionClean[] = "EndSessionClean";
 
 // The "Content" value of the categories' defaults ("11111100").
 std::string DefaultContentText()
@@ -234,6 +235,9 @@ void LoadSettings(CleanSettings& settings)
     LoadMode(hKey, settings);
     LoadHotKey(hKey, settings);
     LoadFolders(hKey, settings);
+    // "1" is on; anything else, or nothing, is off and stays as it is.
+    settings.applied.endSessionClean = settings.pending.endSessionClean =
+        ReadSettingText(hKey, kEndSessionClean) == "1" ? 1 : 0;
     ::RegCloseKey(hKey);
 }
 
@@ -253,7 +257,9 @@ void SaveSettings(const CleanSettings& settings)
 
     // The folders before their count, so that a reader never finds the count
     // ahead of the values.
-    std::vector<std::string> written = {"Content", "Mode", "HotKey", kCustomNumber, kWindowPos};
+    std::vector<std::string> written = {"Content", "Mode", "HotKey", kCustomNumber, kWindowPos, kEndSessionClean};
+    if (settings.writeEndSession)
+        WriteTextOrExit(hKey, kEndSessionClean, values.endSessionClean ? "1" : "0");
     std::vector<std::string> folders = settings.customFolders.Snapshot();
     for (size_t i = 0; i < folders.size(); ++i) {
         written.push_back(CustomName(static_cast<long long>(i + 1)));

@@ -21,6 +21,8 @@ BOOL CModeSetting::OnInitDialog()
 {
     const SettingValues& applied = m_pSettings->applied;
     ::CheckDlgButton(m_hWnd, IDC_CHECK_AUTO, applied.autoClean == 1 ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_CHECK_START_WINDOWS, applied.startWithWindows ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_CHECK_END_SESSION, applied.endSessionClean ? BST_CHECKED : BST_UNCHECKED);
     m_nMinutes = static_cast<unsigned>(applied.autoCleanMinutes);
     char text[16];
     FormatText(text, sizeof(text), "%u", m_nMinutes);
@@ -50,4 +52,6 @@ void CModeSetting::OnDestroy()
     SettingValues& pending = m_pSettings->pending;
     pending.autoClean = ::IsDlgButtonChecked(m_hWnd, IDC_CHECK_AUTO) == BST_CHECKED ? 1 : 0;
     pending.autoCleanMinutes = static_cast<int>(m_nMinutes);
+    pending.startWithWindows = ::IsDlgButtonChecked(m_hWnd, IDC_CHECK_START_WINDOWS) == BST_CHECKED ? 1 : 0;
+    pending.endSessionClean = ::IsDlgButtonChecked(m_hWnd, IDC_CHECK_END_SESSION) == BST_CHECKED ? 1 : 0;
 }

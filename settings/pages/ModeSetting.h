@@ -1,4 +1,5 @@
-// The Mode page: auto-clean on or off and its interval in minutes.
+// The Mode page: auto-clean on or off and its interval in minutes, and the
+// start with Windows and the clean when Windows ends the session.
 #pragma once
 #include "framework/PropertyPage.h"
 #include "settings/CleanSettings.h"

@@ -37,6 +37,20 @@ TEST(CommandLine, SwitchesInAnyCaseWithSlashOrDash)
     }
 }
 
+TEST(CommandLine, TrayHidesTheWindowAndGivesWayToClean)
+{
+    LaunchRequest r = ParseCommandLine("-Tray");
+    EXPECT_EQ(r.mode, LaunchMode::Window);
+    EXPECT_TRUE(r.tray);
+    EXPECT_FALSE(ParseCommandLine("").tray);
+    r = ParseCommandLine("/tray /clean /log a.log");
+    EXPECT_EQ(r.mode, LaunchMode::Clean);
+    EXPECT_EQ(r.logFile, "a.log");
+    EXPECT_FALSE(r.tray);
+    EXPECT_EQ(ParseCommandLine("/tray /log a.log").mode, LaunchMode::Usage);
+    EXPECT_EQ(ParseCommandLine("/trayx").mode, LaunchMode::Usage);
+}
+
 TEST(CommandLine, ExitCodeIsZeroOnlyWhenEveryLineEndedInOk)
 {
     EXPECT_EQ(CleanExitCode("Begin cleaning...\r\nCleaning Temp...OK\r\nEnd cleaning...OK\r\n"), 0);

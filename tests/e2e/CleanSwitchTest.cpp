@@ -143,7 +143,7 @@ TEST_F(CleanSwitch, AnUnknownSwitchIsThreeAndOnlyWithoutCleanShowsTheUsage)
         Launch(args);
         HWND box = nullptr;
         ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(m_pid)) != nullptr; })) << args;
-        EXPECT_EQ(MessageBoxText(box).rfind("Usage: Brightsweep [/clean [/log FILE]]", 0), 0u) << args;
+        EXPECT_EQ(MessageBoxText(box).rfind("Usage: Brightsweep [/tray] [/clean [/log FILE]]", 0), 0u) << args;
         ::SetForegroundWindow(box);
         PumpFor(200);
         CProgram::Key(VK_RETURN);

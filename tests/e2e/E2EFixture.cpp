@@ -104,6 +104,8 @@ void E2ETest::TearDown()
 {
     program.Kill();
     DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Brightsweep1.0");
+    // The prefix's next start would run it.
+    DeleteValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Brightsweep");
 }
 
 void E2ETest::Fill(const std::string& name)

@@ -136,6 +136,19 @@ TEST_F(MainWindow, MinHidesTheWindowAndADoubleClickOnTheTrayIconBringsItBack)
     EXPECT_EQ(::GetForegroundWindow(), program.MainWindow());
 }
 
+TEST_F(MainWindow, TrayStartsHiddenWithItsIconAndADoubleClickShowsTheWindow)
+{
+    ASSERT_TRUE(program.Start("/TRAY", false));
+    POINT icon;
+    ASSERT_TRUE(WaitFor([&] { return TrayIcon(&icon); }, 5000));
+    PumpFor(1000); // the dialog's first idle moment has passed
+    EXPECT_FALSE(::IsWindowVisible(program.MainWindow()));
+    CProgram::DoubleClickScreen(icon);
+    EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(program.MainWindow()) != FALSE; }));
+    EXPECT_EQ(::GetForegroundWindow(), program.MainWindow());
+    EXPECT_EQ(Status(), kDefaultStatus);
+}
+
 TEST_F(MainWindow, AtAFreshStartEscapeLeavesTheWindowOpenAndEnterEndsTheProgram)
 {
     ScreenSaverListener listener; // Escape is the hot key: the hook shows it was pressed

@@ -249,6 +249,34 @@ TEST_F(SettingsSheet, IntervalAndAutoAreCommittedByOk)
     EXPECT_TRUE(WaitFor([&] { return Status() == "OS: Windows 2000\r\nMode: Auto   HotKey: On\r\n"; }));
 }
 
+TEST_F(SettingsSheet, StartWithWindowsWritesAndRemovesTheRunEntryAndShowsIt)
+{
+    const char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const int kStartWithWindows = 1070;
+    char self[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, self, sizeof(self));
+    std::string exe = self;
+    exe = exe.substr(0, exe.rfind('\\') + 1) + "Brightsweep.exe";
+    // Another program's entry of that name is not this program's.
+    SetString(HKEY_CURRENT_USER, kRun, "Brightsweep", "\"C:\\Other\\Brightsweep.exe\" /tray");
+    ASSERT_TRUE(program.Start());
+    ASSERT_NE(OpenSheet(), nullptr);
+    GoToPage(1);
+    EXPECT_FALSE(Checked(kStartWithWindows));
+    ClickItem(kStartWithWindows);
+    Close(IDOK);
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRun, "Brightsweep"), "\"" + exe + "\" /tray");
+    EXPECT_EQ(Setting("StartWithWindows"), "<missing>");
+    EXPECT_EQ(Setting("Mode"), "00001");
+
+    ASSERT_NE(OpenSheet(), nullptr);
+    GoToPage(1);
+    EXPECT_TRUE(Checked(kStartWithWindows));
+    ClickItem(kStartWithWindows);
+    Close(IDOK);
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRun, "Brightsweep"), "<missing>");
+}
+
 TEST_F(SettingsSheet, AnInvalidIntervalKeepsTheSheetOnTheModePageUntilCancel)
 {
     SetString(HKEY_CURRENT_USER, kSettingKey, "Mode", "00045");

@@ -15,6 +15,34 @@
 namespace {
 using SettingsStore = SettingsKeyTest;
 
+TEST_F(SettingsStore, EndSessionCleanIsWrittenOnlyOnceTheSheetChangesIt)
+{
+    CleanSettings s;
+    LoadSettings(s); // first start: the three values only
+    EXPECT_EQ(SettingValueNames(), (std::vector<std::string>{"Content", "HotKey", "Mode"}));
+    EXPECT_EQ(s.applied.endSessionClean, 0);
+    SaveSettings(s);
+    EXPECT_EQ(Stored("EndSessionClean"), "<missing>");
+
+    Store("EndSessionClean", "yes"); // not "1": off, and kept as it is
+    CleanSettings loaded;
+    LoadSettings(loaded);
+    EXPECT_EQ(loaded.applied.endSessionClean, 0);
+    SaveSettings(loaded);
+    EXPECT_EQ(Stored("EndSessionClean"), "yes");
+
+    CleanSettings sheet = loaded;
+    sheet.StartSheet();
+    sheet.pending.endSessionClean = 1;
+    loaded.CommitSheet(sheet);
+    SaveSettings(loaded);
+    EXPECT_EQ(Stored("EndSessionClean"), "1");
+    CleanSettings again;
+    LoadSettings(again);
+    EXPECT_EQ(again.applied.endSessionClean, 1);
+    EXPECT_EQ(again.pending.endSessionClean, 1);
+}
+
 TEST_F(SettingsStore, SaveKeepsTheKeyAndItsValuesPresentThroughout)
 {
     CleanSettings s;

@@ -62,15 +62,25 @@ CProgram::~CProgram()
 
 bool CProgram::Start(DWORD timeoutMs, const std::string& exePath)
 {
+    return Launch("", true, timeoutMs, exePath);
+}
+
+bool CProgram::Start(const char* args, bool shown, DWORD timeoutMs)
+{
+    return Launch(args, shown, timeoutMs, "");
+}
+
+bool CProgram::Launch(const char* args, bool shown, DWORD timeoutMs, const std::string& exePath)
+{
     if (m_hProcess) // an earlier start's
         ::CloseHandle(m_hProcess);
     m_hProcess = nullptr;
     m_hMain = nullptr;
     if (exePath.empty()) {
         // From its own folder, as tools/run starts it.
-        m_hProcess = StartSibling("Brightsweep.exe", "", &m_pid, true);
+        m_hProcess = StartSibling("Brightsweep.exe", args, &m_pid, true);
     } else {
-        std::string cmd = "\"" + exePath + "\"";
+        std::string cmd = "\"" + exePath + "\"" + (*args ? std::string(" ") + args : std::string());
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi = {};
@@ -85,7 +95,7 @@ bool CProgram::Start(DWORD timeoutMs, const std::string& exePath)
     return WaitFor(
         [&] {
             m_hMain = FindWindowOfProgram("#32770", "Brightsweep");
-            return m_hMain && ::IsWindowVisible(m_hMain) && !Pane(1007).empty();
+            return m_hMain && (!shown || ::IsWindowVisible(m_hMain)) && !Pane(1007).empty();
         },
         timeoutMs);
 }

@@ -19,6 +19,9 @@ public:
     // default the program beside the test, from its own folder; given
     // exePath, that file from the test's current directory.
     bool Start(DWORD timeoutMs = 20000, const std::string& exePath = "");
+    // The program beside the test with a command tail; shown false: the
+    // window is found, and its status pane filled, while it stays hidden.
+    bool Start(const char* args, bool shown, DWORD timeoutMs = 20000);
     // Ends the process if it still runs: through its "Exit" command, or
     // killed when that does not end it.
     void Kill();
@@ -46,6 +49,8 @@ public:
     static void Key(WORD vk);
 
 private:
+    bool Launch(const char* args, bool shown, DWORD timeoutMs, const std::string& exePath);
+
     HANDLE m_hProcess = nullptr;
     DWORD m_pid = 0;
     HWND m_hMain = nullptr;
