@@ -18,11 +18,8 @@ bool FileExists(const std::string& path)
 std::string HelpPageBelow(const std::string& dir)
 {
     std::string page = dir;
-    if (!page.empty()) {
-        const char* last = ::CharPrevA(page.c_str(), page.c_str() + page.size());
-        if (*last == '\\' && last + 1 == page.c_str() + page.size())
-            page.pop_back();
-    }
+    if (AnsiEndsWith(page, '\\'))
+        page.pop_back();
     return page + "\\help\\help.htm";
 }
 

@@ -20,7 +20,7 @@ add_test(NAME app_i486 COMMAND bash ${app}/check_i486.sh ${CMAKE_OBJDUMP} --ship
 add_library(bad_i486_fixture SHARED ${app}/BadInstructions.c)
 set_target_properties(bad_i486_fixture PROPERTIES PREFIX "")
 add_test(NAME app_i486_refused
-         COMMAND bash ${app}/check_i486_refuses.sh ${app}/check_i486.sh ${CMAKE_OBJDUMP}
+         COMMAND bash ${app}/check_refuses.sh ${app}/i486_refusals.txt ${app}/check_i486.sh ${CMAKE_OBJDUMP}
                  $<TARGET_FILE:bad_i486_fixture>)
 
 # The import check on a DLL that imports, and is linked as, it must refuse.
@@ -30,7 +30,7 @@ target_link_libraries(bad_imports_fixture PRIVATE comctl32)
 target_link_options(bad_imports_fixture PRIVATE -Wl,-Map,${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map
                     -Wl,--major-subsystem-version,5)
 add_test(NAME app_imports_refused
-         COMMAND bash ${app}/check_imports_refuses.sh ${app}/check_imports.sh ${CMAKE_OBJDUMP} ${CMAKE_NM}
+         COMMAND bash ${app}/check_refuses.sh ${app}/imports_refusals.txt ${app}/check_imports.sh ${CMAKE_OBJDUMP} ${CMAKE_NM}
                  ${app}/allowed_imports.txt
                  $<TARGET_FILE:bad_imports_fixture> ${CMAKE_CURRENT_BINARY_DIR}/bad_imports_fixture.map)
 
