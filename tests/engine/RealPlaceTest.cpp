@@ -6,6 +6,7 @@
 #include "engine/DeleteWalk.h"
 #include "engine/SafePath.h"
 #include "tests/engine/EngineFixture.h"
+#include "tests/hook/ImportPatch.h"
 
 #include <windows.h>
 
@@ -48,6 +49,95 @@ public:
 
 private:
     std::string m_folder;
+};
+
+// A value of the registry's other view (the 32-bit programs' from a 64-bit
+// program, the native one from a 32-bit program), put back with the test.
+class OtherViewValue {
+public:
+    OtherViewValue(const char* key, const char* name, const std::string& text) : m_name(name)
+    {
+        const REGSAM view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &m_key, nullptr);
+        char old[MAX_PATH] = "";
+        DWORD size = sizeof(old);
+        m_had = ::RegQueryValueExA(m_key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+                ERROR_SUCCESS;
+        m_old = old;
+        Set(text);
+    }
+    ~OtherViewValue()
+    {
+        if (m_had)
+            Set(m_old);
+        else
+            ::RegDeleteValueA(m_key, m_name.c_str());
+        ::RegCloseKey(m_key);
+    }
+
+private:
+    void Set(const std::string& text)
+    {
+        ::RegSetValueExA(m_key, m_name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                         static_cast<DWORD>(text.size() + 1));
+    }
+    HKEY m_key = nullptr;
+    std::string m_name, m_old;
+    bool m_had = false;
+};
+
+// A folder on a drive or share that is offline, played by failing the
+// program's opens below it with the system's error (Wine reports such a
+// folder as missing).
+std::string g_offline;
+DWORD g_offlineError = 0;
+void* g_createFile = nullptr;
+void* g_findFirstFile = nullptr;
+
+bool IsOffline(const char* path)
+{
+    return g_offlineError && _strnicmp(path, g_offline.c_str(), g_offline.size()) == 0;
+}
+
+HANDLE WINAPI OfflineCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                 DWORD disposition, DWORD flags, HANDLE templateFile)
+{
+    if (IsOffline(path)) {
+        ::SetLastError(g_offlineError);
+        return INVALID_HANDLE_VALUE;
+    }
+    return reinterpret_cast<decltype(&::CreateFileA)>(g_createFile)(path, access, share, security, disposition,
+                                                                   flags, templateFile);
+}
+
+HANDLE WINAPI OfflineFindFirstFileA(LPCSTR path, LPWIN32_FIND_DATAA found)
+{
+    if (IsOffline(path)) {
+        ::SetLastError(g_offlineError);
+        return INVALID_HANDLE_VALUE;
+    }
+    return reinterpret_cast<decltype(&::FindFirstFileA)>(g_findFirstFile)(path, found);
+}
+
+// The two imports redirected while it lives.
+struct OfflineOpens {
+    OfflineOpens()
+    {
+        HMODULE self = ::GetModuleHandleA(nullptr);
+        patched = PatchImport(self, "kernel32.dll", "CreateFileA", reinterpret_cast<void*>(OfflineCreateFileA),
+                              &g_createFile) +
+                  PatchImport(self, "kernel32.dll", "FindFirstFileA",
+                              reinterpret_cast<void*>(OfflineFindFirstFileA), &g_findFirstFile);
+    }
+    ~OfflineOpens()
+    {
+        void* ours = nullptr;
+        HMODULE self = ::GetModuleHandleA(nullptr);
+        PatchImport(self, "kernel32.dll", "CreateFileA", g_createFile, &ours);
+        PatchImport(self, "kernel32.dll", "FindFirstFileA", g_findFirstFile, &ours);
+        g_offlineError = 0;
+    }
+    int patched;
 };
 
 class RealPlaceTest : public WalkTest {
@@ -123,6 +213,10 @@ TEST_P(RealPlaceTest, EveryProgramFilesAndAMissingOne)
     ExpectKept(Folder("Programs86"), programs86);
     ExpectKept(Folder("Programs64"), programs64);
     ExpectKept(Folder("Common"), commonFiles);
+    // The other Program Files, named in the registry's other view.
+    OtherViewValue other(kCurrentVersion, "ProgramFilesDir", Folder("OtherView"));
+    Canary otherView(Folder("OtherView"));
+    ExpectKept(Folder("OtherView"), otherView);
     ExpectEmptied(Folder("Custom1"));
     // Every Windows but NT 3.x has the value: missing, nothing is cleaned.
     SavedValue programs(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir");
@@ -152,6 +246,32 @@ TEST_P(RealPlaceTest, OtherProfilesAndTheFoldersAllUsersShare)
     Canary shared(Folder("Shared Desktop"));
     ExpectKept(Folder("Shared Desktop"), shared);
     ExpectEmptied(Folder("Custom1"));
+}
+
+TEST_P(RealPlaceTest, AProtectedFolderOfflineKeepsEveryFolder)
+{
+    SavedValue personal(HKEY_CURRENT_USER, kShellFoldersKey, "Personal");
+    SavedValue userPersonal(HKEY_CURRENT_USER, kUserShellFoldersKey, "Personal");
+    g_offline = Folder("Offline");
+    SetString(HKEY_CURRENT_USER, kShellFoldersKey, "Personal", g_offline + "\\Docs");
+    DeleteValue(HKEY_CURRENT_USER, kUserShellFoldersKey, "Personal");
+    OfflineOpens opens;
+    ASSERT_GE(opens.patched, 2);
+    for (DWORD error : {ERROR_NOT_READY, ERROR_BAD_NETPATH, ERROR_BAD_NET_NAME}) {
+        g_offlineError = error;
+        MakeTable()->DeleteTree("*.*", Folder("Custom1").c_str());
+        EXPECT_TRUE(Untouched("Custom1")) << "error " << error;
+    }
+    // Online and missing: nothing there to protect.
+    g_offlineError = 0;
+    ExpectEmptied(Folder("Custom1"));
+}
+
+TEST_P(RealPlaceTest, ALinkNamedLikeATraceFolderMakesNoFolderCleanable)
+{
+    // History in the Windows folder is a link to its bs24kept (make-links).
+    Canary kept(WindowsFolder() + "\\bs24kept");
+    ExpectKept(WindowsFolder() + "\\bs24kept", kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(Walks, RealPlaceTest, ::testing::Values(DeleteWalk::Native, DeleteWalk::Win95),
