@@ -269,7 +269,7 @@ TEST_P(RealPlaceTest, AProtectedFolderOfflineKeepsEveryFolder)
 
 TEST_P(RealPlaceTest, ALinkNamedLikeATraceFolderMakesNoFolderCleanable)
 {
-    // History in the Windows folder is a link to its bs24kept (make-links).
+    // Recent in the Windows folder is a link to its bs24kept (make-links).
     Canary kept(WindowsFolder() + "\\bs24kept");
     ExpectKept(WindowsFolder() + "\\bs24kept", kept);
 }
