@@ -172,11 +172,15 @@ LONG CNtFiles::MarkForDeletion(HANDLE h) const
     return m_pSetInformationFile(h, &io, &deleteFile, sizeof(deleteFile), kFileDispositionInformation);
 }
 
+namespace {
+CNtFiles::NameAnswerFn g_nameAnswer = nullptr;
+}
+
 bool IdentityOf(HANDLE h, FileIdentity& id)
 {
     id = FileIdentity();
     const CNtFiles* nt = CNtFiles::Get();
-    if (nt && nt->UnderWine()) {
+    if (nt && nt->UnderWine() && !g_nameAnswer) {
         // FILE_ID_INFORMATION: Wine answers from the file's own status,
         // without asking the mount manager for a serial each time.
         struct {
@@ -320,6 +324,11 @@ bool IsNameOfChild(const WCHAR* name, ULONG nameChars, const WCHAR* parent, ULON
            std::memcmp(name + parentChars + 1, leaf, leafChars * sizeof(WCHAR)) == 0;
 }
 
+void CNtFiles::AnswerNamesForTests(NameAnswerFn answer)
+{
+    g_nameAnswer = answer;
+}
+
 bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::vector<FileIdentity>* known) const
 {
     chain.clear();
@@ -329,9 +338,13 @@ bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::
     std::vector<LONGLONG> buffer((65536 + 16) / sizeof(LONGLONG));
     const WCHAR* name = nullptr;
     ULONG chars = 0;
-    if (NameOf(h, buffer.data(), 65536 + 16, name, chars) < 0 || chars == 0)
+    std::wstring own;
+    if (g_nameAnswer)
+        g_nameAnswer(h, own);
+    else if (NameOf(h, buffer.data(), 65536 + 16, name, chars) >= 0)
+        own.assign(name, chars);
+    if (own.empty())
         return false;
-    std::wstring own(name, chars);
     std::vector<FileIdentity> up{id}; // the folder, then each one above it
     // A folder already known: the ones above it are known as well.
     auto isKnown = [known](const FileIdentity& f) {
@@ -343,7 +356,7 @@ bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::
     };
     const ACCESS_MASK access = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
     const ULONG options = kDirectoryFile | kSynchronousIoNonAlert;
-    if (m_bWine) {
+    if (m_bWine && !g_nameAnswer) {
         // "\??\X:\dir" names the folder by a drive letter, "\??\unix\..." by
         // its Unix name; the Unix name's ".." is the real parent, whatever
         // links led here.

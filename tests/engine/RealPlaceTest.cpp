@@ -4,6 +4,7 @@
 // and My Documents as either key names it. Each canary is handed to the
 // cleaner of both walks and must stay.
 #include "engine/DeleteWalk.h"
+#include "engine/NtFiles.h"
 #include "engine/SafePath.h"
 #include "tests/engine/EngineFixture.h"
 #include "tests/hook/ImportPatch.h"
@@ -140,6 +141,47 @@ struct OfflineOpens {
     int patched;
 };
 
+// The name Windows gives a handle: where it lies on its volume. Wine names
+// it by its most specific drive letter, which for what lies below the
+// system's drivers folder is X: (make-links).
+bool WindowsName(HANDLE h, std::wstring& name)
+{
+    std::vector<LONGLONG> buffer(65536 / sizeof(LONGLONG));
+    const WCHAR* own = nullptr;
+    ULONG chars = 0;
+    if (CNtFiles::Get()->NameOf(h, buffer.data(), 65536, own, chars) < 0)
+        return false;
+    name.assign(own, chars);
+    WCHAR system[MAX_PATH] = L"";
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    if (name.compare(0, 6, L"\\??\\X:") == 0)
+        name = L"\\??\\" + std::wstring(system) + L"\\drivers" + name.substr(6);
+    return true;
+}
+
+struct WindowsNames {
+    WindowsNames() { CNtFiles::AnswerNamesForTests(WindowsName); }
+    ~WindowsNames() { CNtFiles::AnswerNamesForTests(nullptr); }
+};
+
+// A volume that reports no file index for two folders of the Windows folder:
+// its Temp and bs24zero, which is no trace folder.
+void* g_fileInformation = nullptr;
+
+BOOL WINAPI NoIndexFileInformation(HANDLE h, LPBY_HANDLE_FILE_INFORMATION info)
+{
+    if (!reinterpret_cast<decltype(&::GetFileInformationByHandle)>(g_fileInformation)(h, info))
+        return FALSE;
+    std::wstring name;
+    WindowsName(h, name);
+    for (const WCHAR* leaf : {L"\\temp", L"\\bs24zero"}) {
+        const size_t n = std::wcslen(leaf);
+        if (name.size() > n && _wcsicmp(name.c_str() + name.size() - n, leaf) == 0)
+            info->nFileIndexHigh = info->nFileIndexLow = 0;
+    }
+    return TRUE;
+}
+
 class RealPlaceTest : public WalkTest {
 protected:
     // Refused by its real place (handles), and its canary stays.
@@ -171,6 +213,10 @@ TEST_P(RealPlaceTest, DriveLettersAndSharesWhoseRootLiesInTheSystemFolder)
     ExpectKept("\\\\localhost\\bsprint$\\bs24", spool);
     // Under another letter's root that lies nowhere protected, cleaning goes on.
     ExpectEmptied("T:\\" + root.substr(root.rfind('\\') + 1) + "\\Custom1");
+    // The same the way Windows finds the folders above, from the name it gives.
+    WindowsNames windowsNames;
+    ExpectKept("X:\\bs24etc", etc);
+    ExpectEmptied("T:\\" + root.substr(root.rfind('\\') + 1) + "\\Custom2");
 }
 
 TEST_P(RealPlaceTest, AProtectedFolderBehindALinkKeepsTheFoldersReallyAboveIt)
@@ -272,6 +318,19 @@ TEST_P(RealPlaceTest, ALinkNamedLikeATraceFolderMakesNoFolderCleanable)
     // Recent in the Windows folder is a link to its bs24kept (make-links).
     Canary kept(WindowsFolder() + "\\bs24kept");
     ExpectKept(WindowsFolder() + "\\bs24kept", kept);
+}
+
+TEST_P(RealPlaceTest, AFileIndexOfZeroIdentifiesNoFolder)
+{
+    WindowsNames windowsNames;
+    HMODULE self = ::GetModuleHandleA(nullptr);
+    ASSERT_GE(PatchImport(self, "kernel32.dll", "GetFileInformationByHandle",
+                          reinterpret_cast<void*>(NoIndexFileInformation), &g_fileInformation),
+              1);
+    Canary zero(WindowsFolder() + "\\bs24zero");
+    ExpectKept(WindowsFolder() + "\\bs24zero", zero);
+    void* ours = nullptr;
+    PatchImport(self, "kernel32.dll", "GetFileInformationByHandle", g_fileInformation, &ours);
 }
 
 INSTANTIATE_TEST_SUITE_P(Walks, RealPlaceTest, ::testing::Values(DeleteWalk::Native, DeleteWalk::Win95),
