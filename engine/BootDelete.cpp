@@ -224,7 +224,8 @@ bool CBootDelete::Schedule(const WCHAR* path, size_t chars, HANDLE folder, bool 
     return Left(entry, ToAnsiExactly(entry, ansi) ? ansi : nullptr, folder, isFolder, why);
 }
 
-bool CBootDelete::Left(const std::wstring& entry, const char* ansi, HANDLE folder, bool isFolder, Undeleted why)
+bool CBootDelete::Left(const std::wstring& entry, const char* ansi, HANDLE folder, bool isFolder,
+                       Undeleted why)
 {
     // Reports come depth first: what was left unscheduled inside a folder is
     // at the end of the list when the folder's own report comes.
@@ -242,9 +243,10 @@ bool CBootDelete::Left(const std::wstring& entry, const char* ansi, HANDLE folde
         // takes the exact Unicode name; the Windows 95 family's list holds
         // ANSI short names.
         std::wstring real;
-        scheduled = !isFolder && why == Undeleted::HeldOpen &&
-                    (m_kind == BootDeleteKind::WinInit ? ansi && ScheduleWinInit(ansi)
-                                                       : RealPlace(entry, folder, real) && ScheduleMoveFile(real));
+        scheduled =
+            !isFolder && why == Undeleted::HeldOpen &&
+            (m_kind == BootDeleteKind::WinInit ? ansi && ScheduleWinInit(ansi)
+                                               : RealPlace(entry, folder, real) && ScheduleMoveFile(real));
     }
     if (!scheduled)
         m_unscheduled.push_back(entry);

@@ -470,7 +470,8 @@ bool CNtFiles::LocalFolderName(HANDLE h, std::wstring& out) const
     std::string folder;
     FileIdentity id, again;
     Held opened;
-    bool same = bytes > 0 && Wide(std::string(ansi, bytes)) == out && AbsoluteFolder(std::string(ansi, bytes), folder) &&
+    bool same = bytes > 0 && Wide(std::string(ansi, bytes)) == out &&
+                AbsoluteFolder(std::string(ansi, bytes), folder) &&
                 OpenFolderNoLinks(folder, opened.h, nullptr) >= 0 && IdentityOf(h, id) &&
                 IdentityOf(opened.h, again) && id == again;
     if (!same)

@@ -64,7 +64,7 @@ public:
                    const std::vector<struct FileIdentity>* known = nullptr) const;
 
     // The folder behind h named from its own volume's drive letter, as the
-    // system's next start will find it ("C:\\dir\\sub"), in out. False where that
+    // system's next start will find it ("C:\dir\sub"), in out. False where that
     // cannot be established: a volume with no letter of its own (a letter
     // made by subst or mapped to a share names another device), a drive that
     // is not fixed, or a name that, opened afresh from the drive, has a link

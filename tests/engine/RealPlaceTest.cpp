@@ -59,7 +59,8 @@ public:
     OtherViewValue(const char* key, const char* name, const std::string& text) : m_name(name)
     {
         const REGSAM view = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &m_key, nullptr);
+        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &m_key,
+                          nullptr);
         char old[MAX_PATH] = "";
         DWORD size = sizeof(old);
         m_had = ::RegQueryValueExA(m_key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
@@ -107,8 +108,8 @@ HANDLE WINAPI OfflineCreateFileA(LPCSTR path, DWORD access, DWORD share, LPSECUR
         ::SetLastError(g_offlineError);
         return INVALID_HANDLE_VALUE;
     }
-    return reinterpret_cast<decltype(&::CreateFileA)>(g_createFile)(path, access, share, security, disposition,
-                                                                   flags, templateFile);
+    return reinterpret_cast<decltype(&::CreateFileA)>(g_createFile)(path, access, share, security,
+                                                                    disposition, flags, templateFile);
 }
 
 HANDLE WINAPI OfflineFindFirstFileA(LPCSTR path, LPWIN32_FIND_DATAA found)
@@ -125,8 +126,8 @@ struct OfflineOpens {
     OfflineOpens()
     {
         HMODULE self = ::GetModuleHandleA(nullptr);
-        patched = PatchImport(self, "kernel32.dll", "CreateFileA", reinterpret_cast<void*>(OfflineCreateFileA),
-                              &g_createFile) +
+        patched = PatchImport(self, "kernel32.dll", "CreateFileA",
+                              reinterpret_cast<void*>(OfflineCreateFileA), &g_createFile) +
                   PatchImport(self, "kernel32.dll", "FindFirstFileA",
                               reinterpret_cast<void*>(OfflineFindFirstFileA), &g_findFirstFile);
     }
