@@ -1,5 +1,6 @@
 #include "engine/BootDelete.h"
 
+#include "engine/NtFiles.h"
 #include "engine/SafePath.h"
 #include "framework/ProcAddress.h"
 
@@ -213,17 +214,18 @@ bool CBootDelete::Schedule(const char* path, bool isFolder, Undeleted why)
 {
     WCHAR wide[MAX_PATH];
     int chars = ::MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
-    return chars > 0 && Left(std::wstring(wide, chars - 1), path, isFolder, why);
+    return chars > 0 && Left(std::wstring(wide, chars - 1), path, nullptr, isFolder, why);
 }
 
-bool CBootDelete::Schedule(const WCHAR* path, size_t chars, bool isFolder, Undeleted why)
+bool CBootDelete::Schedule(const WCHAR* path, size_t chars, HANDLE folder, bool isFolder, Undeleted why)
 {
     const std::wstring entry = DosForm(path, chars);
     char ansi[MAX_PATH];
-    return Left(entry, ToAnsiExactly(entry, ansi) ? ansi : nullptr, isFolder, why);
+    return Left(entry, ToAnsiExactly(entry, ansi) ? ansi : nullptr, folder, isFolder, why);
 }
 
-bool CBootDelete::Left(const std::wstring& entry, const char* ansi, bool isFolder, Undeleted why)
+bool CBootDelete::Left(const std::wstring& entry, const char* ansi, HANDLE folder, bool isFolder,
+                       Undeleted why)
 {
     // Reports come depth first: what was left unscheduled inside a folder is
     // at the end of the list when the folder's own report comes.
@@ -240,12 +242,26 @@ bool CBootDelete::Left(const std::wstring& entry, const char* ansi, bool isFolde
         // to; the next clean run removes the emptied folder. The NT family
         // takes the exact Unicode name; the Windows 95 family's list holds
         // ANSI short names.
-        scheduled = !isFolder && why == Undeleted::HeldOpen &&
-                    (m_kind == BootDeleteKind::WinInit ? ansi && ScheduleWinInit(ansi) : ScheduleMoveFile(entry));
+        std::wstring real;
+        scheduled =
+            !isFolder && why == Undeleted::HeldOpen &&
+            (m_kind == BootDeleteKind::WinInit ? ansi && ScheduleWinInit(ansi)
+                                               : RealPlace(entry, folder, real) && ScheduleMoveFile(real));
     }
     if (!scheduled)
         m_unscheduled.push_back(entry);
     return scheduled;
+}
+
+bool CBootDelete::RealPlace(const std::wstring& entry, HANDLE folder, std::wstring& real)
+{
+    const CNtFiles* nt = CNtFiles::Get();
+    size_t slash = entry.rfind(L'\\');
+    std::wstring dir;
+    if (!nt || !folder || slash == std::wstring::npos || !nt->LocalFolderName(folder, dir))
+        return false;
+    real = dir + (dir.back() == L'\\' ? L"" : L"\\") + entry.substr(slash + 1);
+    return true;
 }
 
 bool CBootDelete::IsPendingMove(const std::wstring& path)
@@ -292,6 +308,10 @@ bool CBootDelete::ScheduleMoveFile(const std::wstring& path)
 
 bool CBootDelete::ScheduleWinInit(const char* path)
 {
+    // The start-up step finds neither a network drive nor a share.
+    const char root[] = {path[0], ':', '\\', '\0'};
+    if (path[0] == '\\' || path[1] != ':' || ::GetDriveTypeA(root) != DRIVE_FIXED)
+        return false;
     // The start-up step runs before long names exist: it takes short names only.
     char shortPath[MAX_PATH];
     DWORD n = ::GetShortPathNameA(path, shortPath, MAX_PATH);

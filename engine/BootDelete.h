@@ -51,12 +51,22 @@ public:
     // path is in the system's list;
     // false also when it is too long, has no exact ANSI or short form, the
     // user may not schedule, or WININIT.INI has no room.
+    // The NT family's list takes the file by its real place, from folder (the
+    // open handle of the folder it lies in): on a fixed drive, by its
+    // volume's own letter, with no link on the way, so that no drive letter,
+    // share or link of the written path leads the start-up step elsewhere.
+    // Without that, nothing is scheduled. WININIT.INI takes files on a fixed
+    // drive only.
     bool Schedule(const char* path, bool isFolder, Undeleted why);
-    bool Schedule(const WCHAR* path, size_t chars, bool isFolder, Undeleted why);
+    bool Schedule(const WCHAR* path, size_t chars, HANDLE folder, bool isFolder, Undeleted why);
 
 private:
-    // entry: the path in its usual form; ansi: its exact ANSI form, or null.
-    bool Left(const std::wstring& entry, const char* ansi, bool isFolder, Undeleted why);
+    // entry: the path in its usual form; ansi: its exact ANSI form, or null;
+    // folder: the handle of the folder it lies in, or null.
+    bool Left(const std::wstring& entry, const char* ansi, HANDLE folder, bool isFolder, Undeleted why);
+    // entry (as written) by where it really lies, in real; false when that
+    // cannot be established.
+    static bool RealPlace(const std::wstring& entry, HANDLE folder, std::wstring& real);
     // True when the NT family's list already deletes path at the next start
     // (WININIT.INI's own lines are found while it is edited).
     static bool IsPendingMove(const std::wstring& path);

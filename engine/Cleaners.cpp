@@ -28,11 +28,11 @@ struct Held {
 };
 
 // What the walks could not delete, handed to the start of Windows.
-void ScheduleNative(void* context, LONG status, const WCHAR* ntPath, size_t chars)
+void ScheduleNative(void* context, LONG status, const WCHAR* ntPath, size_t chars, HANDLE folder)
 {
     const Held& held = *static_cast<const Held*>(context);
     Undeleted why = UndeletedForStatus(status);
-    held.Count(held.list->Schedule(ntPath, chars, why == Undeleted::NotEmpty, why), why);
+    held.Count(held.list->Schedule(ntPath, chars, folder, why == Undeleted::NotEmpty, why), why);
 }
 
 void ScheduleWin95(void* context, DWORD error, const char* path, bool isFolder)

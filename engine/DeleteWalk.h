@@ -33,8 +33,9 @@ std::string CategoryEnding(const WalkTally& tally);
 // or of its deletion (STATUS_SHARING_VIOLATION for a file another program
 // holds open, STATUS_DIRECTORY_NOT_EMPTY for a folder above an entry that
 // stayed), ntPath its full NT name ("\DosDevices\C:\dir\name", chars long,
-// not terminated).
-typedef void (*DeleteFailedFn)(void* context, LONG status, const WCHAR* ntPath, size_t chars);
+// not terminated); folder the open handle of the folder it lies in, valid
+// during the call.
+typedef void (*DeleteFailedFn)(void* context, LONG status, const WCHAR* ntPath, size_t chars, HANDLE folder);
 
 struct WalkOptions {
     const volatile LONG* stop = nullptr; // non-zero: stop at the next entry

@@ -249,7 +249,7 @@ void CNativeWalk::Failed(LONG status, size_t folderChars, const WCHAR* leaf, ULO
         m_path += L'\\';
         m_path.append(leaf, chars);
     }
-    m_options.onFailure(m_options.context, status, m_path.c_str(), m_path.size());
+    m_options.onFailure(m_options.context, status, m_path.c_str(), m_path.size(), m_frames[m_depth - 1].dir);
 }
 
 } // namespace

@@ -172,11 +172,15 @@ LONG CNtFiles::MarkForDeletion(HANDLE h) const
     return m_pSetInformationFile(h, &io, &deleteFile, sizeof(deleteFile), kFileDispositionInformation);
 }
 
+namespace {
+CNtFiles::NameAnswerFn g_nameAnswer = nullptr;
+}
+
 bool IdentityOf(HANDLE h, FileIdentity& id)
 {
     id = FileIdentity();
     const CNtFiles* nt = CNtFiles::Get();
-    if (nt && nt->UnderWine()) {
+    if (nt && nt->UnderWine() && !g_nameAnswer) {
         // FILE_ID_INFORMATION: Wine answers from the file's own status,
         // without asking the mount manager for a serial each time.
         struct {
@@ -320,6 +324,11 @@ bool IsNameOfChild(const WCHAR* name, ULONG nameChars, const WCHAR* parent, ULON
            std::memcmp(name + parentChars + 1, leaf, leafChars * sizeof(WCHAR)) == 0;
 }
 
+void CNtFiles::AnswerNamesForTests(NameAnswerFn answer)
+{
+    g_nameAnswer = answer;
+}
+
 bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::vector<FileIdentity>* known) const
 {
     chain.clear();
@@ -329,9 +338,13 @@ bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::
     std::vector<LONGLONG> buffer((65536 + 16) / sizeof(LONGLONG));
     const WCHAR* name = nullptr;
     ULONG chars = 0;
-    if (NameOf(h, buffer.data(), 65536 + 16, name, chars) < 0 || chars == 0)
+    std::wstring own;
+    if (g_nameAnswer)
+        g_nameAnswer(h, own);
+    else if (NameOf(h, buffer.data(), 65536 + 16, name, chars) >= 0)
+        own.assign(name, chars);
+    if (own.empty())
         return false;
-    std::wstring own(name, chars);
     std::vector<FileIdentity> up{id}; // the folder, then each one above it
     // A folder already known: the ones above it are known as well.
     auto isKnown = [known](const FileIdentity& f) {
@@ -343,7 +356,7 @@ bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::
     };
     const ACCESS_MASK access = FILE_READ_ATTRIBUTES | SYNCHRONIZE;
     const ULONG options = kDirectoryFile | kSynchronousIoNonAlert;
-    if (m_bWine) {
+    if (m_bWine && !g_nameAnswer) {
         // "\??\X:\dir" names the folder by a drive letter, "\??\unix\..." by
         // its Unix name; the Unix name's ".." is the real parent, whatever
         // links led here.
@@ -408,4 +421,60 @@ bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::
     }
     chain.assign(up.rbegin(), up.rend());
     return true;
+}
+
+namespace {
+// The device behind a drive letter ("\Device\HarddiskVolume1"; a letter made
+// by subst names a folder, one mapped to a share a redirector's path).
+std::wstring DeviceOfLetter(WCHAR letter)
+{
+    static const auto query = DECLARED_PROC(::GetModuleHandleA("kernel32.dll"), QueryDosDeviceW);
+    const WCHAR drive[] = {letter, L':', L'\0'};
+    WCHAR target[MAX_PATH] = L"";
+    return query && query(drive, target, MAX_PATH) ? std::wstring(target) : std::wstring();
+}
+} // namespace
+
+bool CNtFiles::LocalFolderName(HANDLE h, std::wstring& out) const
+{
+    out.clear();
+    std::vector<LONGLONG> buffer((65536 + 16) / sizeof(LONGLONG));
+    const WCHAR* name = nullptr;
+    ULONG chars = 0;
+    if (NameOf(h, buffer.data(), 65536 + 16, name, chars) < 0 || chars == 0)
+        return false;
+    // "\Device\HarddiskVolume1\dir"; Wine names the folder by a letter,
+    // "\??\C:\dir", which stands for that letter's device.
+    std::wstring own(name, chars), device, rest;
+    if (own.size() >= 6 && own.compare(0, 4, L"\\??\\") == 0 && own[5] == L':') {
+        device = DeviceOfLetter(own[4]);
+        rest = own.substr(6);
+    } else {
+        size_t end = own.size() > 8 && own.compare(0, 8, L"\\Device\\") == 0 ? own.find(L'\\', 8) : 0;
+        device = own.substr(0, end == std::wstring::npos ? own.size() : end);
+        rest = end == std::wstring::npos ? std::wstring() : own.substr(end);
+    }
+    if (device.compare(0, 8, L"\\Device\\") != 0)
+        return false;
+    for (WCHAR letter = L'A'; letter <= L'Z' && out.empty(); ++letter) {
+        const char root[] = {static_cast<char>(letter), ':', '\\', '\0'};
+        if (DeviceOfLetter(letter) == device && ::GetDriveTypeA(root) == DRIVE_FIXED)
+            out = std::wstring(1, letter) + L":" + (rest.empty() ? L"\\" : rest);
+    }
+    // Opened again by that name with no link on the way: the same folder.
+    char ansi[MAX_PATH];
+    int bytes = out.empty() || out.size() >= MAX_PATH
+                    ? 0
+                    : ::WideCharToMultiByte(CP_ACP, 0, out.c_str(), static_cast<int>(out.size()), ansi,
+                                            MAX_PATH - 1, nullptr, nullptr);
+    std::string folder;
+    FileIdentity id, again;
+    Held opened;
+    bool same = bytes > 0 && Wide(std::string(ansi, bytes)) == out &&
+                AbsoluteFolder(std::string(ansi, bytes), folder) &&
+                OpenFolderNoLinks(folder, opened.h, nullptr) >= 0 && IdentityOf(h, id) &&
+                IdentityOf(opened.h, again) && id == again;
+    if (!same)
+        out.clear();
+    return same;
 }

@@ -63,6 +63,21 @@ public:
     bool RealChain(HANDLE h, std::vector<struct FileIdentity>& chain,
                    const std::vector<struct FileIdentity>* known = nullptr) const;
 
+    // The folder behind h named from its own volume's drive letter, as the
+    // system's next start will find it ("C:\dir\sub"), in out. False where that
+    // cannot be established: a volume with no letter of its own (a letter
+    // made by subst or mapped to a share names another device), a drive that
+    // is not fixed, or a name that, opened afresh from the drive, has a link
+    // on the way or leads to another folder.
+    bool LocalFolderName(HANDLE h, std::wstring& out) const;
+
+    // Tests only: answers the system's name of a handle where RealChain asks
+    // for it, and makes RealChain and IdentityOf go Windows' way (each
+    // shorter name the folder above; GetFileInformationByHandle), so that
+    // this way runs under Wine as well; null restores.
+    typedef bool (*NameAnswerFn)(HANDLE h, std::wstring& name);
+    static void AnswerNamesForTests(NameAnswerFn answer);
+
 private:
     friend bool IdentityOf(HANDLE h, struct FileIdentity& id);
     CNtFiles() = default;

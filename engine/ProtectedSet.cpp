@@ -95,12 +95,16 @@ bool IsNt3()
            version.dwMajorVersion == 3;
 }
 
-// A 32-bit program on a 64-bit Windows, which reads the registry's 32-bit view.
-bool IsWow64()
+// The registry's other view on a 64-bit Windows: the native one for a 32-bit
+// program (which reads the 32-bit view), the 32-bit programs' one for a
+// 64-bit build; 0 (the own view again) elsewhere.
+REGSAM OtherRegistryView()
 {
+    if (sizeof(void*) == 8)
+        return KEY_WOW64_32KEY;
     static const auto isWow64 = DECLARED_PROC(::GetModuleHandleA("kernel32.dll"), IsWow64Process);
     BOOL wow = FALSE;
-    return isWow64 && isWow64(::GetCurrentProcess(), &wow) && wow;
+    return isWow64 && isWow64(::GetCurrentProcess(), &wow) && wow ? KEY_WOW64_64KEY : 0;
 }
 
 // The Windows folder that all users share: under Terminal Services
@@ -150,14 +154,14 @@ bool ReadProtectedSet(ProtectedSet& out)
     folders.push_back(ParentOf(self));
 
     // Program Files: every version after NT 3.x has it. On a 64-bit Windows
-    // both of them, and the common files of each; a 32-bit program reads
-    // the native ones from the registry's 64-bit view.
+    // both of them, and the common files of each, from both of the
+    // registry's views.
     std::string text;
     Read programs = RegistryText(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir", text);
     if (programs == Read::Bad || (programs == Read::Missing && !IsNt3()))
         return false;
     folders.push_back(text);
-    const REGSAM views[] = {0, static_cast<REGSAM>(IsWow64() ? KEY_WOW64_64KEY : 0)};
+    const REGSAM views[] = {0, OtherRegistryView()};
     for (REGSAM view : views)
         for (const char* value : {"ProgramFilesDir", "ProgramFilesDir (x86)", "ProgramW6432Dir", "CommonFilesDir",
                                   "CommonFilesDir (x86)", "CommonW6432Dir"}) {

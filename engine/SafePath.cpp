@@ -114,7 +114,7 @@ Opened WrittenChain(const std::string& folder, std::vector<FileIdentity>& chain)
 Opened RealChainOfPath(const CNtFiles& nt, const std::string& folder, std::vector<FileIdentity>& chain,
                        const std::vector<FileIdentity>* known = nullptr)
 {
-    if (!nt.UnderWine() && IsNetworkPath(folder))
+    if (IsNetworkPath(folder))
         return IsShareOfThisMachine(folder) ? Opened::Failed : WrittenChain(folder, chain);
     HANDLE h = nullptr;
     Opened opened = OpenPath(folder, h);
@@ -322,7 +322,7 @@ FolderVerdict JudgeFolder(const std::string& value, std::string& out, Identity b
         std::vector<FileIdentity> real;
         bool known = false;
         if (status >= 0 && h) {
-            if (!nt->UnderWine() && IsNetworkPath(out)) {
+            if (IsNetworkPath(out)) {
                 known = !IsShareOfThisMachine(out);
                 real = written;
             } else {

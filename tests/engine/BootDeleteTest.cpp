@@ -1,6 +1,8 @@
 // Files that another program holds open in the browser's folders are deleted
 // at the next start of Windows, which `wineboot -r` plays in the test prefix.
 #include "engine/BootDelete.h"
+#include "engine/DeleteWalk.h"
+#include "engine/NtFiles.h"
 #include "tests/engine/EngineFixture.h"
 
 #include <algorithm>
@@ -193,6 +195,28 @@ TEST_F(BootDeleteTest, HeldFilesOfTheBrowserFoldersAreScheduledOnceAndGoAtTheNex
     ::SetFileAttributesA((mixed + "\\kept.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ListDir(Folder("Temp")), std::vector<std::string>{"held.tmp"});
     EXPECT_EQ(TimesPending(content + "\\index.dat"), 0u);
+}
+
+TEST_F(BootDeleteTest, AHeldFileIsScheduledByWhereItReallyLiesNotByTheLetterThatLedThere)
+{
+    // T: is a second letter for the scratch folder, as subst gives (make-links):
+    // at the next start it may name another folder, or nothing.
+    HoldOpen(Folder("Cache") + "\\index.dat");
+    const std::string viaT = "T:" + Folder("Cache").substr(2);
+    CBootDelete list(BootDeleteKind::MoveFileOnBoot);
+    list.SetFolder(viaT);
+    const CNtFiles* nt = CNtFiles::Get();
+    ASSERT_NE(nt, nullptr);
+    WalkOptions options = NativeWalkOptions(*nt, nullptr);
+    options.context = &list;
+    options.onFailure = [](void* context, LONG status, const WCHAR* path, size_t chars, HANDLE folder) {
+        const Undeleted why = UndeletedForStatus(status);
+        static_cast<CBootDelete*>(context)->Schedule(path, chars, folder, why == Undeleted::NotEmpty, why);
+    };
+    DeleteTreeNative(*nt, viaT, "*.*", options);
+    EXPECT_EQ(ListDir(Folder("Cache")), std::vector<std::string>{"index.dat"});
+    EXPECT_EQ(TimesPending(viaT + "\\index.dat"), 0u);
+    EXPECT_EQ(TimesPending(Folder("Cache") + "\\index.dat"), 1u);
 }
 
 TEST_F(BootDeleteTest, TheWindows95FamilyAddsShortNamesToWinInitAndKeepsOtherPrograms)

@@ -277,7 +277,7 @@ TEST_F(EngineTest, TheNativeWalkReportsEveryEntryThatStays)
     std::vector<std::pair<LONG, std::wstring>> failures;
     WalkOptions options = NativeWalkOptions(*nt, nullptr);
     options.context = &failures;
-    options.onFailure = [](void* context, LONG status, const WCHAR* path, size_t chars) {
+    options.onFailure = [](void* context, LONG status, const WCHAR* path, size_t chars, HANDLE) {
         static_cast<std::vector<std::pair<LONG, std::wstring>>*>(context)->emplace_back(status,
                                                                                          std::wstring(path, chars));
     };
