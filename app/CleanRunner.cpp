@@ -108,3 +108,15 @@ void CCleanRunner::Release()
     delete m_pJob;
     m_pJob = nullptr;
 }
+
+std::unique_ptr<WalkTally> TakeRunDone(LPARAM lp)
+{
+    return std::unique_ptr<WalkTally>(reinterpret_cast<WalkTally*>(lp));
+}
+
+void DiscardRunDone(HWND hWnd)
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, hWnd, WM_CLEAN_RUN_DONE, WM_CLEAN_RUN_DONE, PM_REMOVE))
+        TakeRunDone(msg.lParam);
+}

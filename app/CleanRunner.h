@@ -5,12 +5,18 @@
 #include "engine/FolderTable.h"
 #include "settings/CleanSettings.h"
 
+#include <memory>
+
 class CLogSink;
 
 // Posted by a run that ended without being stopped to the window its starter
 // named: lParam = a WalkTally* of the run, the receiver's to delete (also
 // when it takes the message from its queue unread).
 const UINT WM_CLEAN_RUN_DONE = WM_APP + 4;
+// The tally a WM_CLEAN_RUN_DONE carries, now the caller's.
+std::unique_ptr<WalkTally> TakeRunDone(LPARAM lp);
+// Deletes the tallies of runs that ended after hWnd's last pump.
+void DiscardRunDone(HWND hWnd);
 
 // Held by the worker of every clean run of every copy of the program while it
 // cleans: a later run waits for the earlier one to end.

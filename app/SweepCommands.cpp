@@ -1,6 +1,8 @@
 // The main window's messages and menu commands, its workers and the way out.
 #include "app/SweepDlg.h"
 
+#include "app/AboutDlg.h"
+#include "app/TaskbarButton.h"
 #include "app/WindowPos.h"
 #include "controls/Messages.h"
 #include "res/resource_menu.h"
@@ -41,27 +43,14 @@ void CSweepDlg::OpenSettingsSheet()
         delete context;
 }
 
-UINT CSweepDlg::MinimizeThreadProc(LPVOID param)
-{
-    HWND hWnd = static_cast<HWND>(param);
-    ::ShowWindow(hWnd, SW_MINIMIZE);
-    ::ShowWindow(hWnd, SW_SHOWMINIMIZED);
-    ::ShowWindow(hWnd, SW_HIDE);
-    ::UpdateWindow(hWnd);
-    // The tray state is the window's: it learns of the change by message.
-    ::SendMessageA(hWnd, WM_SWEEP_HIDDEN, 0, 0);
-    return 1;
-}
-
 void CSweepDlg::Shutdown(Way way)
 {
     // A second request while the first waits (pumping) finds it under way.
-    if (m_bEnding)
+    if (!m_session.BeginShutdown())
         return;
-    m_bEnding = true;
     m_workers.EndAll();
     if (way == Way::EndProcess)
-        FreeButtons(); // no click reaches them while the run stops
+        m_buttons.Free(); // no click reaches them while the run stops
     m_session.Shutdown();
     if (way == Way::EndDialog) {
         EndDialog(IDOK); // the window's end frees the rest
@@ -94,7 +83,7 @@ BOOL CSweepDlg::OnCommand(WPARAM wp, LPARAM lp)
         RestoreWindow();
         return TRUE;
     case IDM_MINIMIZE:
-        m_workers.Start(MinimizeThreadProc, m_hWnd);
+        m_workers.Start(HideToTrayThreadProc, m_hWnd);
         return TRUE;
     case IDM_CLEAN_NOW:
         m_session.StartClean(); // as "Start": ignored while a run works
@@ -119,33 +108,24 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         return true;
     case WM_SKINBUTTON_CLICKED:
         OnSkinButtonClicked(wp);
-        *result = 0;
         return true;
     case WM_SETTINGS_SHEET_CLOSED:
         m_session.CommitSheet(wp == IDOK, *reinterpret_cast<const CleanSettings*>(lp));
-        *result = 0;
         return true;
-    case WM_CLEAN_RUN_DONE: {
-        auto* tally = reinterpret_cast<WalkTally*>(lp);
-        m_session.OnRunDone(*tally);
-        delete tally;
-        *result = 0;
+    case WM_CLEAN_RUN_DONE:
+        m_session.OnRunDone(*TakeRunDone(lp));
         return true;
-    }
     case WM_EXITSIZEMOVE:
         StoreWindowPos(m_hWnd);
         return false;
     case WM_QUERYENDSESSION:
-        if (!m_session.Settings().applied.endSessionClean)
-            return false;
         *result = TRUE;
-        return true;
+        return m_session.CleansAtSessionEnd();
     case WM_ENDSESSION:
-        if (!wp || !m_session.Settings().applied.endSessionClean || m_bEnding)
+        // Windows ends the session: with the box on, one run to its end first.
+        if (!wp || !m_session.CleanForSessionEnd())
             return false;
-        m_session.CleanForSessionEnd();
         Shutdown(Way::EndProcess);
-        *result = 0;
         return true;
     case WM_WINDOWPOSCHANGING:
         if (m_bKeepHidden)
@@ -153,9 +133,18 @@ bool CSweepDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
         return false;
     case WM_SWEEP_HIDDEN:
         m_trayIcon.m_bWindowShown = FALSE;
-        *result = 0;
+        return true;
+    case WM_SYSCOMMAND:
+        // The about-box command is the only one of the window's own; the
+        // screen saver and everything else take the default handling.
+        if ((wp & 0xFFF0) != 0x0010)
+            return false;
+        ShowAboutBox(m_hWnd);
+        return true;
+    case WM_QUERYDRAGICON:
+        *result = reinterpret_cast<LRESULT>(m_hIcon);
         return true;
     default:
-        return OnSkinMessage(msg, wp, lp, result);
+        return m_skin.OnMessage(msg, wp, lp, result);
     }
 }

@@ -5,17 +5,12 @@
 // Help, Min) ask it by message.
 #pragma once
 #include "app/Skin.h"
+#include "app/SkinButtons.h"
 #include "app/SweepSession.h"
 #include "app/Workers.h"
 #include "controls/LogEdit.h"
 #include "controls/TrayNotifyIcon.h"
 #include "framework/Dialog.h"
-#include "res/SkinLayout.h"
-
-class CSkinButton;
-
-// Sent by the Min worker to the main window once the window is hidden.
-const UINT WM_SWEEP_HIDDEN = WM_APP + 2;
 
 class CSweepDlg : public CDialog, private CSessionView {
 public:
@@ -45,18 +40,12 @@ private:
     void TipChanged() override;
     void SetAutoTimer(UINT periodMs) override;
 
-    bool OnSkinMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
-    HBRUSH OnCtlColor(HDC hdc, HWND hCtl);
     void OnDestroy();
     void OnSkinButtonClicked(WPARAM wp);
     void OpenSettingsSheet();
     void RestoreWindow();
-    void CreateButtons();
-    void FreeButtons();
-    void PlacePane(CLogEdit& pane, UINT id, const RECT& rc);
-    static UINT MinimizeThreadProc(LPVOID param);
 
-    CSkinButton* m_buttons[kSkinButtonCount] = {};
+    CSkinButtons m_buttons;
     CTrayNotifyIcon m_trayIcon;
     CLogEdit m_editStatus;
     CLogEdit m_editLog;
@@ -64,13 +53,9 @@ private:
     CSweepSession m_session;
     CWorkers m_workers;
     CSkin m_skin;
-    bool m_bEnding = false;
     // Set for /tray until the window is first restored: the dialog manager's
     // own first showing is refused.
     bool m_bKeepHidden = false;
     HICON m_hIcon = nullptr;
     HWND m_hTips = nullptr; // the skin buttons' tips
-    HBRUSH m_brushPane = nullptr;
-    COLORREF m_crPaneBack = RGB(52, 134, 255);
-    COLORREF m_crPaneText = RGB(255, 255, 255);
 };

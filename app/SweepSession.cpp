@@ -107,19 +107,34 @@ void CSweepSession::OnRunDone(const WalkTally& tally)
     m_view.TipChanged();
 }
 
-void CSweepSession::CleanForSessionEnd()
+bool CSweepSession::CleanForSessionEnd()
 {
+    if (!CleansAtSessionEnd() || m_bEnding)
+        return false;
     if (!m_runner.IsRunning())
         StartClean();
     PumpMessagesUntil([this] { return !m_runner.IsRunning(); });
     Save();
+    return true;
+}
+
+bool CSweepSession::BeginShutdown()
+{
+    if (m_bEnding)
+        return false;
+    m_bEnding = true;
+    return true;
 }
 
 void CSweepSession::Shutdown()
 {
-    m_bEnding = true;
+    if (m_bShut)
+        return;
+    m_bShut = m_bEnding = true;
     // A working run stops at its next entry; it writes to the view's log.
     m_runner.StopAndWait();
+    if (HWND hWnd = m_view.RunDoneWindow())
+        DiscardRunDone(hWnd);
     m_pTable.reset();
     m_hotKey.Remove();
 }
@@ -132,6 +147,11 @@ std::string CSweepSession::ModeText() const
 std::string CSweepSession::HotKeyText() const
 {
     return m_settings.applied.hotKeyEnabled ? "HotKey: On" : "HotKey: Off";
+}
+
+std::string CSweepSession::StatusText() const
+{
+    return m_strOsText + "\r\n" + ModeText() + "   " + HotKeyText() + "\r\n";
 }
 
 std::string CSweepSession::TrayTip() const

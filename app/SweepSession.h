@@ -62,21 +62,27 @@ public:
     // The auto timer's tick: the next clean moves on, and a run starts.
     void OnAutoTick();
     void OnRunDone(const WalkTally& tally);
-    // Windows ends the session: one clean run to its end (or the one working),
-    // pumping meanwhile, then the settings saved. Shutdown follows.
-    void CleanForSessionEnd();
+    // Windows asks whether the session may end: true when it cleans then.
+    bool CleansAtSessionEnd() const { return m_settings.applied.endSessionClean != 0; }
+    // Windows ends the session: with CleansAtSessionEnd, and unless shutting
+    // down, one clean run to its end (or the one working), pumping meanwhile,
+    // then the settings saved, and true: Shutdown follows.
+    bool CleanForSessionEnd();
+    // The way out begins: nothing starts from now on. False when it had begun.
+    bool BeginShutdown();
     // The one way out: a working run stops and is waited for (pumping), the
-    // folder table goes, the hook is removed. Nothing starts afterwards.
+    // tallies of runs that ended unread go, then the folder table and the hook.
+    // Nothing starts afterwards; again, nothing happens.
     void Shutdown();
 
     const CleanSettings& Settings() const { return m_settings; }
     bool IsRunning() const { return m_runner.IsRunning(); }
-    bool ShuttingDown() const { return m_bEnding; }
     bool HookInstalled() const { return m_hotKey.IsInstalled(); }
-    // The status pane's parts: "OS: ..." (or empty), "Mode: ...", "HotKey: ...".
-    const std::string& OsText() const { return m_strOsText; }
+    // The status pane's parts: "OS: ..." (or empty), "Mode: ...", "HotKey: ...",
+    // and its text: the system's line, then the mode and the hot key's state.
     std::string ModeText() const;
     std::string HotKeyText() const;
+    std::string StatusText() const;
     // After a run: when, what it removed and, with Auto on, the next clean;
     // empty before any run.
     std::string TrayTip() const;
@@ -97,4 +103,5 @@ private:
     SYSTEMTIME m_lastRunAt = {};
     WalkTally m_lastRun;
     bool m_bEnding = false;
+    bool m_bShut = false;
 };

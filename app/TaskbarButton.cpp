@@ -16,3 +16,15 @@ void ShowOnTaskbar(HWND hWnd, UINT iconId)
             ::SendMessageA(hWnd, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
     }
 }
+
+UINT HideToTrayThreadProc(LPVOID mainWnd)
+{
+    HWND hWnd = static_cast<HWND>(mainWnd);
+    ::ShowWindow(hWnd, SW_MINIMIZE);
+    ::ShowWindow(hWnd, SW_SHOWMINIMIZED);
+    ::ShowWindow(hWnd, SW_HIDE);
+    ::UpdateWindow(hWnd);
+    // The tray state is the window's: it learns of the change by message.
+    ::SendMessageA(hWnd, WM_SWEEP_HIDDEN, 0, 0);
+    return 1;
+}

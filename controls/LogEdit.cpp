@@ -5,6 +5,18 @@ namespace {
 const UINT WM_LOGEDIT_APPEND = WM_APP + 3;
 }
 
+void CLogEdit::Place(HWND hParent, UINT id, const RECT& rc)
+{
+    SubclassDlgItem(id, hParent);
+    SetFixedRect(rc);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    // The pane then snaps itself to its fixed rectangle.
+    MoveWindow(rc.left, rc.top, client.right, client.bottom, TRUE);
+    ShowWindow(SW_SHOW);
+    ::UpdateWindow(m_hWnd);
+}
+
 void CLogEdit::AppendText(const std::string& text)
 {
     HWND hWnd = m_hWnd;

@@ -13,6 +13,9 @@ public:
     ~CLogEdit() override = default;
 
     void SetFixedRect(RECT rc) { m_rcFixed = rc; }
+    // Takes over the dialog's edit control id, fixes it at rc (in hParent's
+    // client coordinates) and shows it.
+    void Place(HWND hParent, UINT id, const RECT& rc);
 
     // Adds text at the end and scrolls to the last line. Safe from any thread:
     // the read-modify-write runs on the pane's own thread, one append at a time.

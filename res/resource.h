@@ -19,16 +19,10 @@
 #define IDC_STATUS 1007
 #define IDC_HOMEPAGE 1059
 
-// The settings pages.
+// The settings pages; the Content page's boxes have their ids in
+// engine/Categories.def.
 #define IDC_EDIT_MINUTES 1006
 #define IDC_EDIT_FOLDER 1006
-#define IDC_CHECK_CACHE 1027
-#define IDC_CHECK_COOKIES 1028
-#define IDC_CHECK_FAVORITES 1029
-#define IDC_CHECK_HISTORY 1030
-#define IDC_CHECK_RECENT 1031
-#define IDC_CHECK_TYPEDURLS 1032
-#define IDC_CHECK_TEMP 1033
 #define IDC_CONTENT_GROUP 1041
 #define IDC_CHECK_AUTO 1042
 #define IDC_CHECK_START_WINDOWS 1070
@@ -42,6 +36,5 @@
 #define IDC_REMOVE 1063
 #define IDC_REMOVE_ALL 1064
 #define IDC_FOLDER_LIST 1065
-#define IDC_CHECK_CUSTOM 1066
 #define IDC_SET_DEFAULT 1069
 #define IDC_STATIC -1

@@ -7,9 +7,9 @@ struct CategoryBox {
     UINT id;
     int SettingValues::*flag;
 };
-// Each category's box, from its row.
+// Each category's box, from its row; the build puts the boxes in the page.
 const CategoryBox kBoxes[] = {
-#define CATEGORY(id, name, log, on, content, field, box, ...) {box, &SettingValues::field},
+#define CATEGORY(id, name, log, on, content, field, box, ...) {CATEGORY_BOX_ID box, &SettingValues::field},
 #include "engine/Categories.def"
 #undef CATEGORY
 };

@@ -134,4 +134,20 @@ TEST_F(SweepSessionTest, ShutdownDuringARunStopsItRemovesTheHookAndRefusesLaterS
     EXPECT_EQ(g_installs, 1);
 }
 
+TEST_F(SweepSessionTest, TheWayOutBeginsOnceAndThenNothingStartsNotEvenTheSessionEndsClean)
+{
+    EXPECT_FALSE(session.CleanForSessionEnd()); // the box is off
+    CleanSettings sheet = session.Settings();
+    sheet.StartSheet();
+    sheet.pending.endSessionClean = 1;
+    session.CommitSheet(true, sheet);
+    EXPECT_TRUE(session.CleansAtSessionEnd());
+
+    EXPECT_TRUE(session.BeginShutdown());
+    EXPECT_FALSE(session.BeginShutdown());
+    EXPECT_FALSE(session.StartClean());
+    EXPECT_FALSE(session.CleanForSessionEnd());
+    EXPECT_EQ(view.clears, 0);
+    EXPECT_TRUE(Untouched("Temp"));
+}
 } // namespace

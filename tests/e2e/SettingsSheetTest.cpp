@@ -1,9 +1,12 @@
 // The settings sheet of the real program, driven with real mouse and keyboard
 // input: opening it, moving between its pages, OK and Cancel, and what each
 // leaves in the registry, the status pane, the timer and the hook.
+#include "engine/Categories.h"
 #include "tests/e2e/E2EFixture.h"
 
+#include <algorithm>
 #include <commctrl.h>
+#include <vector>
 
 namespace {
 
@@ -143,11 +146,19 @@ TEST_F(SettingsSheet, SetOpensTheFourPagesOverADisabledMainWindow)
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(sheet, 0x3021))) << "no Apply button";
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(sheet, IDHELP)));
 
-    // The defaults: every category but Favorites and Folder You Defined.
+    // A box per category, named as its row and set as at first start (every
+    // category but Favorites and Folder You Defined); Tab takes them in the
+    // order of their ids.
     EXPECT_EQ(PageName(), "Content");
-    for (int id = 1027; id <= 1033; ++id)
-        EXPECT_EQ(Checked(id), id != 1029) << id;
-    EXPECT_FALSE(Checked(1066));
+    std::vector<int> ids;
+    for (const CategoryRow& row : kCategories) {
+        EXPECT_EQ(ItemText(row.box), row.name);
+        EXPECT_EQ(Checked(row.box), row.byDefault == 1) << row.name;
+        ids.push_back(row.box);
+    }
+    std::sort(ids.begin(), ids.end());
+    for (size_t i = 1; i < ids.size(); ++i)
+        EXPECT_EQ(::GetDlgCtrlID(::GetNextDlgTabItem(Page(), ::GetDlgItem(Page(), ids[i - 1]), FALSE)), ids[i]);
     GoToPage(1);
     EXPECT_EQ(PageName(), "Mode");
     EXPECT_EQ(ItemText(kInterval), "1");

@@ -97,23 +97,26 @@ TEST_F(SettingsStore, SaveKeepsTheKeyAndItsValuesPresentThroughout)
 TEST_F(SettingsStore, ApplyContentFlagsSetsExactlyTheMatchingTableFlags)
 {
     CFolderTable table;
-    // The categories in the order of the "Content" characters.
-    const Category members[] = {Category::Cache,  Category::History, Category::Cookies,   Category::TypedUrls,
-                                Category::Recent, Category::Temp,    Category::Favorites, Category::Custom};
-    static_assert(sizeof(members) / sizeof(members[0]) == kCategoryCount, "every category");
+    // The eight first categories keep their characters of "Content": a value
+    // an earlier version stored means what it meant. Later rows come after.
+    const Category stored[] = {Category::Cache,  Category::History, Category::Cookies,   Category::TypedUrls,
+                               Category::Recent, Category::Temp,    Category::Favorites, Category::Custom};
+    int position = 0;
+    for (Category c : stored)
+        EXPECT_EQ(Row(c).content, position++) << Row(c).name;
     for (int on = 0; on < kCategoryCount; ++on) {
         SCOPED_TRACE(on);
         int flags[kCategoryCount] = {};
         flags[on] = 1;
-        // Through the stored form, so that the table's order is checked against
-        // the characters of "Content".
+        // Through the stored form, so that each row's character is checked
+        // against what the store reads and the table enables.
         StoreValidTriple();
         Store("Content", FormatContent(flags));
         CleanSettings s;
         LoadSettings(s);
         ApplyContentFlags(s, table);
-        for (int i = 0; i < kCategoryCount; ++i)
-            EXPECT_EQ(table.Enabled(members[i]), i == on ? TRUE : FALSE) << i;
+        for (const CategoryRow& row : kCategories)
+            EXPECT_EQ(table.Enabled(row.id), row.content == on ? TRUE : FALSE) << row.name;
     }
 
     // Only a flag equal to 1 enables its category.
