@@ -441,11 +441,15 @@ bool CNtFiles::LocalFolderName(HANDLE h, std::wstring& out) const
     std::vector<LONGLONG> buffer((65536 + 16) / sizeof(LONGLONG));
     const WCHAR* name = nullptr;
     ULONG chars = 0;
-    if (NameOf(h, buffer.data(), 65536 + 16, name, chars) < 0 || chars == 0)
+    std::wstring own, device, rest;
+    if (g_nameAnswer)
+        g_nameAnswer(h, own);
+    else if (NameOf(h, buffer.data(), 65536 + 16, name, chars) >= 0)
+        own.assign(name, chars);
+    if (own.empty())
         return false;
     // "\Device\HarddiskVolume1\dir"; Wine names the folder by a letter,
     // "\??\C:\dir", which stands for that letter's device.
-    std::wstring own(name, chars), device, rest;
     if (own.size() >= 6 && own.compare(0, 4, L"\\??\\") == 0 && own[5] == L':') {
         device = DeviceOfLetter(own[4]);
         rest = own.substr(6);

@@ -71,10 +71,11 @@ public:
     // on the way or leads to another folder.
     bool LocalFolderName(HANDLE h, std::wstring& out) const;
 
-    // Tests only: answers the system's name of a handle where RealChain asks
-    // for it, and makes RealChain and IdentityOf go Windows' way (each
-    // shorter name the folder above; GetFileInformationByHandle), so that
-    // this way runs under Wine as well; null restores.
+    // Tests only: answers the system's name of a handle where RealChain or
+    // LocalFolderName asks for it, and makes RealChain and IdentityOf go
+    // Windows' way (each shorter name the folder above;
+    // GetFileInformationByHandle), so that this way runs under Wine as well;
+    // null restores.
     typedef bool (*NameAnswerFn)(HANDLE h, std::wstring& name);
     static void AnswerNamesForTests(NameAnswerFn answer);
 

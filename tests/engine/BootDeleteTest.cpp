@@ -197,26 +197,56 @@ TEST_F(BootDeleteTest, HeldFilesOfTheBrowserFoldersAreScheduledOnceAndGoAtTheNex
     EXPECT_EQ(TimesPending(content + "\\index.dat"), 0u);
 }
 
+// The name Windows gives a handle: its volume's device and the path on it
+// ("\Device\HarddiskVolume1\dir" where Wine says "\??\C:\dir").
+bool DeviceName(HANDLE h, std::wstring& name)
+{
+    std::vector<LONGLONG> buffer(65536 / sizeof(LONGLONG));
+    const WCHAR* own = nullptr;
+    ULONG chars = 0;
+    if (CNtFiles::Get()->NameOf(h, buffer.data(), 65536, own, chars) < 0 || chars < 6)
+        return false;
+    const WCHAR drive[] = {own[4], L':', L'\0'};
+    WCHAR device[MAX_PATH] = L"";
+    if (!::QueryDosDeviceW(drive, device, MAX_PATH))
+        return false;
+    name = device + std::wstring(own + 6, chars - 6);
+    return true;
+}
+
 TEST_F(BootDeleteTest, AHeldFileIsScheduledByWhereItReallyLiesNotByTheLetterThatLedThere)
 {
     // T: is a second letter for the scratch folder, as subst gives (make-links):
-    // at the next start it may name another folder, or nothing.
+    // at the next start it may name another folder, or nothing. Once with the
+    // names Wine gives, once with the device names Windows gives.
     HoldOpen(Folder("Cache") + "\\index.dat");
-    const std::string viaT = "T:" + Folder("Cache").substr(2);
-    CBootDelete list(BootDeleteKind::MoveFileOnBoot);
-    list.SetFolder(viaT);
-    const CNtFiles* nt = CNtFiles::Get();
-    ASSERT_NE(nt, nullptr);
-    WalkOptions options = NativeWalkOptions(*nt, nullptr);
-    options.context = &list;
-    options.onFailure = [](void* context, LONG status, const WCHAR* path, size_t chars, HANDLE folder) {
-        const Undeleted why = UndeletedForStatus(status);
-        static_cast<CBootDelete*>(context)->Schedule(path, chars, folder, why == Undeleted::NotEmpty, why);
-    };
-    DeleteTreeNative(*nt, viaT, "*.*", options);
-    EXPECT_EQ(ListDir(Folder("Cache")), std::vector<std::string>{"index.dat"});
-    EXPECT_EQ(TimesPending(viaT + "\\index.dat"), 0u);
-    EXPECT_EQ(TimesPending(Folder("Cache") + "\\index.dat"), 1u);
+    for (CNtFiles::NameAnswerFn names : {CNtFiles::NameAnswerFn(nullptr), DeviceName}) {
+        SCOPED_TRACE(names ? "device names" : "Wine's names");
+        HKEY sm = nullptr;
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                                  0, KEY_SET_VALUE, &sm),
+                  ERROR_SUCCESS);
+        ::RegDeleteValueA(sm, "PendingFileRenameOperations");
+        ::RegCloseKey(sm);
+        CNtFiles::AnswerNamesForTests(names);
+        const std::string viaT = "T:" + Folder("Cache").substr(2);
+        CBootDelete list(BootDeleteKind::MoveFileOnBoot);
+        list.SetFolder(viaT);
+        const CNtFiles* nt = CNtFiles::Get();
+        ASSERT_NE(nt, nullptr);
+        WalkOptions options = NativeWalkOptions(*nt, nullptr);
+        options.context = &list;
+        options.onFailure = [](void* context, LONG status, const WCHAR* path, size_t chars, HANDLE folder) {
+            const Undeleted why = UndeletedForStatus(status);
+            static_cast<CBootDelete*>(context)->Schedule(path, chars, folder, why == Undeleted::NotEmpty,
+                                                         why);
+        };
+        DeleteTreeNative(*nt, viaT, "*.*", options);
+        CNtFiles::AnswerNamesForTests(nullptr);
+        EXPECT_EQ(ListDir(Folder("Cache")), std::vector<std::string>{"index.dat"});
+        EXPECT_EQ(TimesPending(viaT + "\\index.dat"), 0u);
+        EXPECT_EQ(TimesPending(Folder("Cache") + "\\index.dat"), 1u);
+    }
 }
 
 TEST_F(BootDeleteTest, TheWindows95FamilyAddsShortNamesToWinInitAndKeepsOtherPrograms)
