@@ -35,7 +35,8 @@ protected:
 
 class CSweepSession {
 public:
-    CSweepSession(CSessionView& view, CHotKeyState::HookFunction install, CHotKeyState::HookFunction uninstall);
+    CSweepSession(CSessionView& view, CHotKeyState::HookFunction install,
+                  CHotKeyState::HookFunction uninstall);
     ~CSweepSession();
     CSweepSession(const CSweepSession&) = delete;
     CSweepSession& operator=(const CSweepSession&) = delete;
@@ -51,6 +52,9 @@ public:
     // Starts a run over the table and folders in force now. Ignored (false)
     // while a run works and once the session shuts down.
     bool StartClean();
+    // The same run as a preview: it writes what StartClean would remove and
+    // removes nothing; its end changes no tip. Ignored as StartClean is.
+    bool StartPreview();
     void SetAuto(int on);
     void SetHotKey(int on);
     // The settings for a sheet that opens, with the Run key's entry read now.
@@ -62,8 +66,8 @@ public:
     // The auto timer's tick: the next clean moves on, and a run starts.
     void OnAutoTick();
     void OnRunDone(const WalkTally& tally);
-    // Windows ends the session: one clean run to its end (or the one working),
-    // pumping meanwhile, then the settings saved. Shutdown follows.
+    // Windows ends the session: one clean run to its end (or the one working;
+    // a preview working is stopped first), pumping meanwhile, then the settings saved. Shutdown follows.
     void CleanForSessionEnd();
     // The one way out: a working run stops and is waited for (pumping), the
     // folder table goes, the hook is removed. Nothing starts afterwards.
@@ -84,6 +88,7 @@ public:
 private:
     void Save();
     void UpdateAutoTimer();
+    bool StartRun(bool preview);
 
     CSessionView& m_view;
     CleanSettings m_settings;
@@ -97,4 +102,5 @@ private:
     SYSTEMTIME m_lastRunAt = {};
     WalkTally m_lastRun;
     bool m_bEnding = false;
+    bool m_bPreviewing = false; // the run started last is a preview
 };

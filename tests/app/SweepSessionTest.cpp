@@ -134,4 +134,17 @@ TEST_F(SweepSessionTest, ShutdownDuringARunStopsItRemovesTheHookAndRefusesLaterS
     EXPECT_EQ(g_installs, 1);
 }
 
+// Windows ends the session during a preview: the preview stops and the
+// clean still runs.
+TEST_F(SweepSessionTest, ThePreviewGivesWayToTheCleanAtTheSessionsEnd)
+{
+    for (int i = 0; i < 1500; ++i)
+        WriteFile(Folder("Temp") + "\\f" + std::to_string(i));
+    ASSERT_TRUE(session.StartPreview());
+    EXPECT_FALSE(session.StartClean());
+    session.CleanForSessionEnd();
+    EXPECT_EQ(Log().rfind("Begin cleaning...\r\n", 0), 0u) << Log();
+    EXPECT_TRUE(Emptied("Temp"));
+}
+
 } // namespace
