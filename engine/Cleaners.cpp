@@ -182,12 +182,17 @@ void CFolderTable::CleanTypedUrls()
 {
     HKEY hKey = nullptr;
     if (IsPreview()) {
-        // Each value of the key is an address.
-        DWORD values = 0;
+        // Each value of the key is an address; a name too long for the
+        // buffer counts too.
         if (::RegOpenKeyExA(HKEY_CURRENT_USER, kTypedUrls, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
-            if (::RegQueryInfoKeyA(hKey, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
-                                   nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
-                m_addresses = values;
+            for (DWORD i = 0;; ++i) {
+                char name[256];
+                DWORD chars = sizeof(name);
+                LONG rc = ::RegEnumValueA(hKey, i, name, &chars, nullptr, nullptr, nullptr, nullptr);
+                if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA)
+                    break;
+                ++m_addresses;
+            }
             ::RegCloseKey(hKey);
         }
         return;
