@@ -12,7 +12,7 @@ enum class LaunchMode {
     Clean,   // one run with the stored settings, then the run's exit code
     Preview, // what that run would remove, removing nothing; exit code 0
     Usage,   // the usage in a message box, then exitCode
-    Refuse,  // an unknown switch with /clean: exitCode, nothing on screen
+    Refuse,  // an unknown switch with /clean or /preview, or both: exitCode, nothing on screen
 };
 
 struct LaunchRequest {
