@@ -89,6 +89,11 @@ UINT CCleanRunner::ThreadProc(LPVOID param)
 void CCleanRunner::RequestStop()
 {
     m_bStopped = true;
+    StopCurrent();
+}
+
+void CCleanRunner::StopCurrent()
+{
     if (m_pJob)
         ::InterlockedExchange(&m_pJob->stop, 1);
 }

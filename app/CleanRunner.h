@@ -49,6 +49,8 @@ public:
     // Asks a working run to stop at its next entry or category; no run starts
     // afterwards.
     void RequestStop();
+    // Asks the working run alone to stop: later runs start as usual.
+    void StopCurrent();
     // RequestStop, then waits for the run while pumping this thread's messages.
     void StopAndWait();
 

@@ -56,8 +56,8 @@ private:
         SYSTEMTIME t;
         ::GetLocalTime(&t);
         char line[32];
-        FormatText(line, sizeof(line), "%04u-%02u-%02u %02u:%02u:%02u\r\n", t.wYear, t.wMonth, t.wDay, t.wHour,
-                   t.wMinute, t.wSecond);
+        FormatText(line, sizeof(line), "%04u-%02u-%02u %02u:%02u:%02u\r\n", t.wYear, t.wMonth, t.wDay,
+                   t.wHour, t.wMinute, t.wSecond);
         return line;
     }
     void Write(const std::string& text)
@@ -105,7 +105,7 @@ void NoHook() {}
 
 } // namespace
 
-int RunCleanSwitch(const std::string& logFile)
+int RunCleanSwitch(const std::string& logFile, bool preview)
 {
     static CFileLog log; // the fatal handler may use it until the process ends
     if (!logFile.empty() && !log.Open(logFile))
@@ -125,9 +125,9 @@ int RunCleanSwitch(const std::string& logFile)
     CQuietView view(log);
     CSweepSession session(view, NoHook, NoHook);
     session.Load();
-    if (!session.StartClean())
+    if (!(preview ? session.StartPreview() : session.StartClean()))
         return kCleanNoRun;
     PumpMessagesUntil([&] { return !session.IsRunning(); });
     session.Shutdown();
-    return CleanExitCode(log.Text());
+    return preview ? kCleanAllRemoved : CleanExitCode(log.Text());
 }

@@ -1,11 +1,13 @@
 #include "app/CommandLine.h"
 
-const char kUsageText[] = "Usage: Brightsweep [/tray] [/clean [/log FILE]]\r\n\r\n"
-                          "/tray\tstarts with the window hidden in the notification area.\r\n"
-                          "/clean\tcleans once with the stored settings, with nothing on screen, and exits.\r\n"
-                          "/log FILE\tappends that run's lines to FILE, after a line with the date and time.\r\n\r\n"
-                          "Exit codes: 0 everything was removed, 1 something stayed, 2 no run could be made, "
-                          "3 unknown switch.";
+const char kUsageText[] =
+    "Usage: Brightsweep [/tray] [/clean [/log FILE]] [/preview [/log FILE]]\r\n\r\n"
+    "/tray\tstarts with the window hidden in the notification area.\r\n"
+    "/clean\tcleans once with the stored settings, with nothing on screen, and exits.\r\n"
+    "/preview\tlists what /clean would remove, removing nothing, and exits.\r\n"
+    "/log FILE\tappends that run's lines to FILE, after a line with the date and time.\r\n\r\n"
+    "Exit codes: 0 everything was removed (or listed), 1 something stayed, "
+    "2 no run could be made, 3 unknown switch, or /clean with /preview.";
 
 std::vector<std::string> SplitArguments(const char* tail)
 {
@@ -72,11 +74,13 @@ bool IsSwitch(const std::string& arg, const char* name)
 LaunchRequest ParseCommandLine(const char* tail)
 {
     std::vector<std::string> args = SplitArguments(tail);
-    bool clean = false, help = false, unknown = false, haveLog = false, tray = false;
+    bool clean = false, preview = false, help = false, unknown = false, haveLog = false, tray = false;
     LaunchRequest request;
     for (size_t i = 0; i < args.size(); ++i) {
         if (IsSwitch(args[i], "clean")) {
             clean = true;
+        } else if (IsSwitch(args[i], "preview")) {
+            preview = true;
         } else if (IsSwitch(args[i], "tray")) {
             tray = true; // with /clean, the run alone
         } else if (IsSwitch(args[i], "?")) {
@@ -91,14 +95,17 @@ LaunchRequest ParseCommandLine(const char* tail)
     if (help) {
         request.mode = LaunchMode::Usage;
         request.exitCode = 0;
-    } else if (unknown || (haveLog && !clean)) {
-        request.mode = clean ? LaunchMode::Refuse : LaunchMode::Usage;
+    } else if (unknown || (haveLog && !clean && !preview) || (clean && preview)) {
+        // A scheduled line shows nothing: no box waits where nobody looks.
+        request.mode = clean || preview ? LaunchMode::Refuse : LaunchMode::Usage;
         request.exitCode = kCleanBadSwitch;
     } else if (clean) {
         request.mode = LaunchMode::Clean;
+    } else if (preview) {
+        request.mode = LaunchMode::Preview;
     }
     request.tray = tray && request.mode == LaunchMode::Window;
-    if (request.mode != LaunchMode::Clean)
+    if (request.mode != LaunchMode::Clean && request.mode != LaunchMode::Preview)
         request.logFile.clear();
     return request;
 }

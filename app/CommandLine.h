@@ -1,6 +1,7 @@
 // What the program's command line asks for: the window (hidden in the
 // notification area with /tray), one clean run with nothing on screen
-// (/clean [/log FILE]), or the usage. Switches are
+// (/clean [/log FILE]), one preview of that run (/preview [/log FILE]), or
+// the usage. Switches are
 // case-insensitive and start with / or -.
 #pragma once
 #include <string>
@@ -8,14 +9,15 @@
 
 enum class LaunchMode {
     Window,
-    Clean,  // one run with the stored settings, then the run's exit code
-    Usage,  // the usage in a message box, then exitCode
-    Refuse, // an unknown switch with /clean: exitCode, nothing on screen
+    Clean,   // one run with the stored settings, then the run's exit code
+    Preview, // what that run would remove, removing nothing; exit code 0
+    Usage,   // the usage in a message box, then exitCode
+    Refuse,  // an unknown switch with /clean or /preview, or both: exitCode, nothing on screen
 };
 
 struct LaunchRequest {
     LaunchMode mode = LaunchMode::Window;
-    std::string logFile; // /log FILE; empty: none
+    std::string logFile; // /log FILE (Clean, Preview); empty: none
     bool tray = false;   // Window: start hidden in the notification area
     int exitCode = 0;    // for Usage and Refuse
 };

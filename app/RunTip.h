@@ -2,6 +2,8 @@
 // much space it removed, and, while auto mode is on, when the next one comes,
 // in the user's locale and within the tip's 63 characters.
 #pragma once
+#include "engine/CountText.h"
+
 #include <windows.h>
 
 #include <string>
@@ -13,9 +15,6 @@ extern const char kIdleTip[];
 // mode is off. Never longer than 63 characters.
 std::string FormatRunTip(LCID locale, const SYSTEMTIME& cleanedAt, ULONGLONG files, ULONGLONG bytes,
                          const SYSTEMTIME* next);
-
-// The digits of value, without the runtime's 64-bit division.
-std::string DecimalDigits(ULONGLONG value);
 
 // now plus minutes, as a local time.
 SYSTEMTIME AddMinutes(const SYSTEMTIME& now, UINT minutes);

@@ -1,6 +1,7 @@
 // The application object: prepares COM and the common controls and runs the
 // main window as a modal dialog for the program's whole life, or, as the
-// command line asks, one clean run with nothing on screen, or the usage.
+// command line asks, one clean run or its preview with nothing on screen, or
+// the usage.
 #include "app/CleanSwitch.h"
 #include "app/CommandLine.h"
 #include "app/SweepDlg.h"
@@ -41,7 +42,8 @@ public:
             break;
         }
         case LaunchMode::Clean:
-            m_nExitCode = RunCleanSwitch(m_request.logFile);
+        case LaunchMode::Preview:
+            m_nExitCode = RunCleanSwitch(m_request.logFile, m_request.mode == LaunchMode::Preview);
             break;
         case LaunchMode::Usage:
             AfxMessageBox(kUsageText, m_request.exitCode ? MB_OK : MB_ICONINFORMATION);

@@ -88,6 +88,11 @@ BOOL CSweepDlg::OnCommand(WPARAM wp, LPARAM lp)
     case IDM_CLEAN_NOW:
         m_session.StartClean(); // as "Start": ignored while a run works
         return TRUE;
+    case IDM_PREVIEW:
+        // Its lines go to the log pane, which comes up to show them.
+        if (m_session.StartPreview())
+            RestoreWindow();
+        return TRUE;
     default:
         return CDialog::OnCommand(wp, lp);
     }

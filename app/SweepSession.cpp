@@ -37,14 +37,28 @@ void CSweepSession::Activate()
 
 bool CSweepSession::StartClean()
 {
-    // One run at a time: a request meanwhile is ignored.
+    return StartRun(false);
+}
+
+bool CSweepSession::StartPreview()
+{
+    return StartRun(true);
+}
+
+bool CSweepSession::StartRun(bool preview)
+{
+    // One run at a time, a preview included: a request meanwhile is ignored.
     if (m_bEnding || !m_pTable || m_runner.IsRunning())
         return false;
     m_view.ClearLog();
     // The run works on what is in force now: later changes reach the next run.
     CFolderTable snapshot = *m_pTable;
     snapshot.SetCustomFolders(m_settings.customFolders.Snapshot());
-    return m_runner.Start(snapshot, m_view.RunLog(), m_view.RunDoneWindow());
+    if (preview)
+        snapshot.MakePreview();
+    m_bPreviewing = preview;
+    // A preview cleaned nothing: no tip tells of it.
+    return m_runner.Start(snapshot, m_view.RunLog(), preview ? nullptr : m_view.RunDoneWindow());
 }
 
 void CSweepSession::SetAuto(int on)
@@ -111,6 +125,10 @@ bool CSweepSession::CleanForSessionEnd()
 {
     if (!CleansAtSessionEnd() || m_bEnding)
         return false;
+    if (m_bPreviewing && m_runner.IsRunning()) {
+        m_runner.StopCurrent();
+        PumpMessagesUntil([this] { return !m_runner.IsRunning(); });
+    }
     if (!m_runner.IsRunning())
         StartClean();
     PumpMessagesUntil([this] { return !m_runner.IsRunning(); });

@@ -35,7 +35,8 @@ protected:
 
 class CSweepSession {
 public:
-    CSweepSession(CSessionView& view, CHotKeyState::HookFunction install, CHotKeyState::HookFunction uninstall);
+    CSweepSession(CSessionView& view, CHotKeyState::HookFunction install,
+                  CHotKeyState::HookFunction uninstall);
     ~CSweepSession();
     CSweepSession(const CSweepSession&) = delete;
     CSweepSession& operator=(const CSweepSession&) = delete;
@@ -51,6 +52,9 @@ public:
     // Starts a run over the table and folders in force now. Ignored (false)
     // while a run works and once the session shuts down.
     bool StartClean();
+    // The same run as a preview: it writes what StartClean would remove and
+    // removes nothing; its end changes no tip. Ignored as StartClean is.
+    bool StartPreview();
     void SetAuto(int on);
     void SetHotKey(int on);
     // The settings for a sheet that opens, with the Run key's entry read now.
@@ -65,8 +69,9 @@ public:
     // Windows asks whether the session may end: true when it cleans then.
     bool CleansAtSessionEnd() const { return m_settings.applied.endSessionClean != 0; }
     // Windows ends the session: with CleansAtSessionEnd, and unless shutting
-    // down, one clean run to its end (or the one working), pumping meanwhile,
-    // then the settings saved, and true: Shutdown follows.
+    // down, one clean run to its end (or the one working; a preview working
+    // is stopped first), pumping meanwhile, then the settings saved, and
+    // true: Shutdown follows.
     bool CleanForSessionEnd();
     // The way out begins: nothing starts from now on. False when it had begun.
     bool BeginShutdown();
@@ -90,6 +95,7 @@ public:
 private:
     void Save();
     void UpdateAutoTimer();
+    bool StartRun(bool preview);
 
     CSessionView& m_view;
     CleanSettings m_settings;
@@ -104,4 +110,5 @@ private:
     WalkTally m_lastRun;
     bool m_bEnding = false;
     bool m_bShut = false;
+    bool m_bPreviewing = false; // the run started last is a preview
 };

@@ -51,6 +51,10 @@ void CFolderTable::DeleteTree(const char* pattern, const char* folder)
 
 void CFolderTable::EmptyBrowserFolder(const std::string& folder)
 {
+    if (IsPreview()) {
+        EmptyFolder("*.*", folder.c_str(), nullptr);
+        return;
+    }
     // Each family's walk goes with its own list for the next start.
     CBootDelete held(m_walk == DeleteWalk::Win95 ? BootDeleteKind::WinInit : BootDeleteKind::MoveFileOnBoot);
     EmptyFolder("*.*", folder.c_str(), &held);
@@ -62,13 +66,17 @@ void CFolderTable::EmptyFolder(const char* pattern, const char* folder, CBootDel
     // that goes with the walk; the native walk opens it again without links.
     std::string path;
     const Identity by = m_walk == DeleteWalk::Native ? Identity::Handles : Identity::Names;
-    if (JudgeFolder(folder ? folder : "", path, by) != FolderVerdict::Cleanable)
-        return;
-    // The Windows 95 walk on a system with handles (a test's choice): both.
     std::string same;
-    if (by == Identity::Names && CNtFiles::Get() &&
-        JudgeFolder(path, same, Identity::Handles) != FolderVerdict::Cleanable)
+    if (JudgeFolder(folder ? folder : "", path, by) != FolderVerdict::Cleanable ||
+        // The Windows 95 walk on a system with handles (a test's choice): both.
+        (by == Identity::Names && CNtFiles::Get() &&
+         JudgeFolder(path, same, Identity::Handles) != FolderVerdict::Cleanable)) {
+        ++m_refused;
         return;
+    }
+    ++m_accepted;
+    if (IsPreview())
+        held = nullptr; // nothing is scheduled
     if (held)
         held->SetFolder(path);
     Held context{held, &m_step};
@@ -78,9 +86,10 @@ void CFolderTable::EmptyFolder(const char* pattern, const char* folder, CBootDel
         options.onFailure = held ? ScheduleNative : nullptr;
         options.context = &context;
         options.tally = &m_step;
+        options.mode = m_mode;
         DeleteTreeNative(*nt, path, pattern, options);
     } else {
-        DeleteTreeWin95(path, pattern, m_pStop, held ? ScheduleWin95 : nullptr, &context, &m_step);
+        DeleteTreeWin95(path, pattern, m_pStop, held ? ScheduleWin95 : nullptr, &context, &m_step, m_mode);
     }
 }
 
@@ -131,7 +140,8 @@ void CFolderTable::CleanCustom()
 void CFolderTable::CleanHistory()
 {
     HKEY hKey = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kUrlHistory, 0, KEY_READ | KEY_WRITE, &hKey) == ERROR_SUCCESS) {
+    if (!IsPreview() &&
+        ::RegOpenKeyExA(HKEY_CURRENT_USER, kUrlHistory, 0, KEY_READ | KEY_WRITE, &hKey) == ERROR_SUCCESS) {
         DWORD days = 0;
         ::RegSetValueExA(hKey, "DaysToKeep", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&days),
                          sizeof(days));
@@ -152,6 +162,8 @@ void CFolderTable::CleanHistoryStep()
 
 HRESULT CFolderTable::ClearUrlHistory()
 {
+    if (IsPreview())
+        return S_FALSE;
     // Uninitialise only what this call initialised.
     HRESULT init = ::CoInitialize(nullptr);
     IUrlHistoryStg2* history = nullptr;
@@ -169,6 +181,22 @@ HRESULT CFolderTable::ClearUrlHistory()
 void CFolderTable::CleanTypedUrls()
 {
     HKEY hKey = nullptr;
+    if (IsPreview()) {
+        // Each value of the key is an address; a name too long for the
+        // buffer counts too.
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kTypedUrls, 0, KEY_READ, &hKey) == ERROR_SUCCESS) {
+            for (DWORD i = 0;; ++i) {
+                char name[256];
+                DWORD chars = sizeof(name);
+                LONG rc = ::RegEnumValueA(hKey, i, name, &chars, nullptr, nullptr, nullptr, nullptr);
+                if (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA)
+                    break;
+                ++m_addresses;
+            }
+            ::RegCloseKey(hKey);
+        }
+        return;
+    }
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, kTypedUrls, 0, KEY_READ | KEY_WRITE, &hKey) == ERROR_SUCCESS) {
         ::RegCloseKey(hKey);
         ::RegDeleteKeyA(HKEY_CURRENT_USER, kTypedUrls);

@@ -37,6 +37,12 @@ std::string CategoryEnding(const WalkTally& tally);
 // during the call.
 typedef void (*DeleteFailedFn)(void* context, LONG status, const WCHAR* ntPath, size_t chars, HANDLE folder);
 
+// Delete, or Count: the walk lists, opens and judges every entry as it would
+// to delete it, deletes nothing, tells onFailure nothing, and counts what a
+// deletion would have removed and left (a read-only file stays, and every
+// folder above what stays).
+enum class WalkMode { Delete, Count };
+
 struct WalkOptions {
     const volatile LONG* stop = nullptr; // non-zero: stop at the next entry
     // Where the system knows FILE_OPEN_REPARSE_POINT (NT 5): open every entry
@@ -49,6 +55,7 @@ struct WalkOptions {
     DeleteFailedFn onFailure = nullptr;
     void* context = nullptr;
     WalkTally* tally = nullptr; // added to when given
+    WalkMode mode = WalkMode::Delete;
 };
 
 // The options this system needs, with stop.
@@ -75,4 +82,4 @@ void DeleteTreeNative(const CNtFiles& nt, const std::string& folder, const char*
 typedef void (*DeleteFailedWin95Fn)(void* context, DWORD error, const char* path, bool isFolder);
 void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop,
                      DeleteFailedWin95Fn onFailure = nullptr, void* context = nullptr,
-                     WalkTally* tally = nullptr);
+                     WalkTally* tally = nullptr, WalkMode mode = WalkMode::Delete);

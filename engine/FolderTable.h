@@ -49,6 +49,14 @@ public:
     // next start that goes with it; a test may choose the other one.
     void UseWalk(DeleteWalk walk) { m_walk = walk; }
 
+    // From now on this table only counts, with no way back: Run goes through
+    // exactly what a clean run would (categories, folder judgement, walks,
+    // order) and writes what it would remove ("Begin preview..."), deleting
+    // nothing, scheduling nothing for the next start, writing no registry
+    // value and clearing no history.
+    void MakePreview() { m_mode = WalkMode::Count; }
+    bool IsPreview() const { return m_mode == WalkMode::Count; }
+
     void ResolveFolders();
     static std::string QueryFolderValue(HKEY hKey, const char* valueName);
 
@@ -80,6 +88,9 @@ private:
     // The temporary-files folder into folder; false when there is none.
     static bool ResolveTemp(std::string& folder);
     void Append(const char* text);
+    // A category's preview line after its name: what it would remove, or
+    // "skipped as unsafe" when every folder it has would be refused.
+    std::string PreviewEnding(Category c) const;
     // DeleteTree that hands what another program holds open to held (or not,
     // when null).
     void EmptyFolder(const char* pattern, const char* folder, CBootDelete* held);
@@ -94,6 +105,12 @@ private:
     WalkTally m_step;
     WalkTally m_run;
     DeleteWalk m_walk = DeleteWalk::Native;
+    WalkMode m_mode = WalkMode::Delete;
+    // The category at work: its folders refused and accepted, and for
+    // TypedURLs the addresses it would remove.
+    ULONG m_refused = 0;
+    ULONG m_accepted = 0;
+    ULONGLONG m_addresses = 0;
     const volatile LONG* m_pStop = nullptr;
     bool m_bShellFolders = false;
 };

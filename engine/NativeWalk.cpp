@@ -18,6 +18,7 @@ namespace {
 const ULONG kNoRecord = 0xFFFFFFFF;
 const ULONG kListingBytes = 8192;
 const LONG kStatusCannotDelete = static_cast<LONG>(0xC0000121); // read-only
+const LONG kStatusDirectoryNotEmpty = static_cast<LONG>(0xC0000101);
 
 bool IsDotEntry(const WCHAR* name, ULONG chars)
 {
@@ -33,6 +34,7 @@ struct Frame {
     bool done = false;
     size_t pathChars = 0;   // m_path up to this folder
     std::wstring sysName;   // the system's name of dir, when names are checked
+    bool kept = false;      // something inside stays
 };
 
 class CNativeWalk {
@@ -50,7 +52,11 @@ private:
     // entry: the file's or link's listing record; null for a folder.
     void Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG chars,
                 const FILE_DIRECTORY_INFORMATION* entry);
+    // The walk's one deletion; counting, the answer it would give.
+    LONG Remove(HANDLE h, ULONG attributes, bool keptInside) const;
     void Failed(LONG status, size_t folderChars, const WCHAR* leaf, ULONG chars, ULONG attributes);
+    // An entry stays: so does the folder that holds it.
+    void Kept();
 
     const CNtFiles& m_nt;
     const WalkOptions& m_options;
@@ -167,6 +173,7 @@ void CNativeWalk::Visit(const FILE_DIRECTORY_INFORMATION& entry)
         ::CloseHandle(h); // a link, left as it is with what it points to
         if (m_options.tally)
             ++m_options.tally->unsafe;
+        Kept();
         return;
     }
     ULONG attributes = 0;
@@ -202,6 +209,7 @@ void CNativeWalk::Enter(HANDLE h, const WCHAR* leaf, ULONG chars)
     f.next = kNoRecord;
     f.first = true;
     f.done = false;
+    f.kept = false;
     m_path.resize(parentChars);
     m_path += L'\\';
     m_path.append(leaf, chars);
@@ -223,7 +231,8 @@ void CNativeWalk::Leave()
 void CNativeWalk::Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG chars,
                          const FILE_DIRECTORY_INFORMATION* entry)
 {
-    LONG status = m_nt.MarkForDeletion(h);
+    const bool keptInside = !entry && m_frames[m_depth].kept; // a folder: the frame just left
+    LONG status = Remove(h, entry ? entry->FileAttributes : 0, keptInside);
     ::CloseHandle(h);
     if (status < 0) {
         Failed(status, folderChars, leaf, chars, entry ? entry->FileAttributes : 0);
@@ -237,12 +246,28 @@ void CNativeWalk::Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG 
     }
 }
 
+LONG CNativeWalk::Remove(HANDLE h, ULONG attributes, bool keptInside) const
+{
+    if (m_options.mode == WalkMode::Delete)
+        return m_nt.MarkForDeletion(h);
+    if (keptInside)
+        return kStatusDirectoryNotEmpty;
+    return (attributes & FILE_ATTRIBUTE_READONLY) ? kStatusCannotDelete : 0;
+}
+
+void CNativeWalk::Kept()
+{
+    if (m_depth > 0)
+        m_frames[m_depth - 1].kept = true;
+}
+
 // Every entry that stays passes here, with the reason and its full name.
 void CNativeWalk::Failed(LONG status, size_t folderChars, const WCHAR* leaf, ULONG chars, ULONG attributes)
 {
+    Kept();
     CountStay(m_options.tally, UndeletedForStatus(status),
               status == kStatusCannotDelete || (attributes & FILE_ATTRIBUTE_READONLY));
-    if (!m_options.onFailure)
+    if (!m_options.onFailure || m_options.mode == WalkMode::Count)
         return;
     m_path.resize(folderChars);
     if (leaf) {

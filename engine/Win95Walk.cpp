@@ -32,33 +32,51 @@ bool JoinPath(char (&out)[MAX_PATH], const char* dir, const char* name)
     return true;
 }
 
-// Counts what was deleted and tells onFailure of what could not be.
+// The walk's deletions, which count what they removed and tell onFailure of
+// what they could not; counting, they delete nothing and answer as the
+// deletion would.
 struct Win95Failures {
     DeleteFailedWin95Fn onFailure;
     void* context;
     WalkTally* tally;
-    void Check(BOOL deleted, const char* path, const WIN32_FIND_DATAA& entry, bool isFolder) const
+    WalkMode mode;
+    // False when the entry stays.
+    bool Remove(const char* path, const WIN32_FIND_DATAA& entry, bool isFolder, bool keptInside) const
+    {
+        if (mode == WalkMode::Delete)
+            return Check(isFolder ? ::RemoveDirectoryA(path) : ::DeleteFileA(path), path, entry, isFolder);
+        DWORD error = keptInside ? ERROR_DIR_NOT_EMPTY
+                      : (!isFolder && (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
+                          ? ERROR_ACCESS_DENIED
+                          : ERROR_SUCCESS;
+        ::SetLastError(error);
+        return Check(error == ERROR_SUCCESS, path, entry, isFolder);
+    }
+    void Skipped() const
+    {
+        if (tally)
+            ++tally->unsafe;
+    }
+
+private:
+    bool Check(BOOL deleted, const char* path, const WIN32_FIND_DATAA& entry, bool isFolder) const
     {
         if (deleted) {
             if (!tally)
-                return;
+                return true;
             if (isFolder && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
                 ++tally->folders;
             } else {
                 ++tally->files;
                 tally->bytes += (static_cast<ULONGLONG>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
             }
-            return;
+            return true;
         }
         DWORD error = ::GetLastError();
         CountStay(tally, UndeletedForError(error), (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0);
-        if (onFailure)
+        if (onFailure && mode == WalkMode::Delete)
             onFailure(context, error, path, isFolder);
-    }
-    void Skipped() const
-    {
-        if (tally)
-            ++tally->unsafe;
+        return false;
     }
 };
 
@@ -103,8 +121,8 @@ public:
         const WCHAR* name = nullptr;
         ULONG nameChars = 0;
         bool ok = m_nt->NameOf(h, m_buffer.data(), kNameBytes, name, nameChars) >= 0 &&
-                  IsNameOfChild(name, nameChars, folderName.c_str(), static_cast<ULONG>(folderName.size()), wide,
-                                static_cast<ULONG>(chars - 1));
+                  IsNameOfChild(name, nameChars, folderName.c_str(), static_cast<ULONG>(folderName.size()),
+                                wide, static_cast<ULONG>(chars - 1));
         ::CloseHandle(h);
         return ok;
     }
@@ -112,29 +130,30 @@ public:
 private:
     HANDLE Open(const char* path) const
     {
-        return ::CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                             nullptr);
+        return ::CreateFileA(path, FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     }
     const CNtFiles* m_nt;
     std::vector<LONGLONG> m_buffer;
 };
 
 // One MAX_PATH buffer and one find record per level; the depth is bounded by
-// MAX_PATH.
-void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* stop,
+// MAX_PATH. True when something inside stays.
+bool DeleteLevel(const char* pattern, const char* folder, const volatile LONG* stop,
                  const Win95Failures& failures, CWineNames& wine)
 {
     char path[MAX_PATH];
     if (!JoinPath(path, folder, pattern))
-        return;
+        return true;
     std::wstring folderName; // once per folder, under Wine only
     if (wine.Active() && !wine.FolderName(folder, folderName))
-        return;
+        return true;
     WIN32_FIND_DATAA entry;
     HANDLE hFind = ::FindFirstFileA(path, &entry);
     if (hFind == INVALID_HANDLE_VALUE)
-        return;
+        return false;
+    bool kept = false;
     do {
         if (stop && *stop)
             break;
@@ -145,31 +164,30 @@ void DeleteLevel(const char* pattern, const char* folder, const volatile LONG* s
         // or "|" is a plain name.
         if (!IsPlainName(entry.cFileName) || !JoinPath(path, folder, entry.cFileName)) {
             failures.Skipped(); // never reinterpreted or truncated
+            kept = true;
             continue;
         }
         if (wine.Active() && !wine.IsItself(path, folderName, entry.cFileName)) {
             failures.Skipped(); // a link, left as it is with what it points to
+            kept = true;
             continue;
         }
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-            // A link: these calls remove the link itself.
-            failures.Check(isDir ? ::RemoveDirectoryA(path) : ::DeleteFileA(path), path, entry, isDir);
-        } else if (isDir) {
-            DeleteLevel("*.*", path, stop, failures, wine);
-            failures.Check(::RemoveDirectoryA(path), path, entry, true);
-        } else {
-            failures.Check(::DeleteFileA(path), path, entry, false);
-        }
+        // A link is removed itself (these calls remove the link), never entered.
+        const bool keptInside = isDir && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                                DeleteLevel("*.*", path, stop, failures, wine);
+        if (!failures.Remove(path, entry, isDir, keptInside))
+            kept = true;
     } while (::FindNextFileA(hFind, &entry));
     ::FindClose(hFind);
+    return kept;
 }
 
 } // namespace
 
 void DeleteTreeWin95(const std::string& folder, const char* pattern, const volatile LONG* stop,
-                     DeleteFailedWin95Fn onFailure, void* context, WalkTally* tally)
+                     DeleteFailedWin95Fn onFailure, void* context, WalkTally* tally, WalkMode mode)
 {
     const CNtFiles* nt = CNtFiles::Get();
     CWineNames wine(nt && nt->UnderWine() ? nt : nullptr);
-    DeleteLevel(pattern, folder.c_str(), stop, Win95Failures{onFailure, context, tally}, wine);
+    DeleteLevel(pattern, folder.c_str(), stop, Win95Failures{onFailure, context, tally, mode}, wine);
 }

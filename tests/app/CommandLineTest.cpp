@@ -19,6 +19,7 @@ TEST(CommandLine, SwitchesInAnyCaseWithSlashOrDash)
     EXPECT_EQ(r.mode, LaunchMode::Clean);
     EXPECT_EQ(r.logFile, "S:\\x y\\clean.log");
     EXPECT_EQ(ParseCommandLine("/clean").logFile, "");
+    EXPECT_EQ(ParseCommandLine("/preview /log p.log").logFile, "p.log");
     EXPECT_EQ(ParseCommandLine("").mode, LaunchMode::Window);
 
     struct Case {
@@ -30,7 +31,9 @@ TEST(CommandLine, SwitchesInAnyCaseWithSlashOrDash)
                    Case{"/bogus", LaunchMode::Usage, 3}, Case{"word", LaunchMode::Usage, 3},
                    Case{"/log a.log", LaunchMode::Usage, 3}, Case{"/clean /bogus", LaunchMode::Refuse, 3},
                    Case{"/clean /log", LaunchMode::Refuse, 3}, Case{"/clean /log a /log b", LaunchMode::Refuse, 3},
-                   Case{"/clean extra", LaunchMode::Refuse, 3}, Case{"/", LaunchMode::Usage, 3}}) {
+                   Case{"/clean extra", LaunchMode::Refuse, 3}, Case{"/", LaunchMode::Usage, 3},
+                   Case{"/preview /clean", LaunchMode::Refuse, 3}, Case{"-Preview /bogus", LaunchMode::Refuse, 3},
+                   Case{"/tray /preview", LaunchMode::Preview, 0}}) {
         LaunchRequest r = ParseCommandLine(c.line);
         EXPECT_EQ(r.mode, c.mode) << c.line;
         EXPECT_EQ(r.exitCode, c.exitCode) << c.line;

@@ -150,4 +150,22 @@ TEST_F(SweepSessionTest, TheWayOutBeginsOnceAndThenNothingStartsNotEvenTheSessio
     EXPECT_EQ(view.clears, 0);
     EXPECT_TRUE(Untouched("Temp"));
 }
+
+// Windows ends the session during a preview: the preview stops and the
+// clean still runs.
+TEST_F(SweepSessionTest, ThePreviewGivesWayToTheCleanAtTheSessionsEnd)
+{
+    for (int i = 0; i < 1500; ++i)
+        WriteFile(Folder("Temp") + "\\f" + std::to_string(i));
+    CleanSettings sheet = session.Settings();
+    sheet.StartSheet();
+    sheet.pending.endSessionClean = 1;
+    session.CommitSheet(true, sheet);
+    ASSERT_TRUE(session.StartPreview());
+    EXPECT_FALSE(session.StartClean());
+    EXPECT_TRUE(session.CleanForSessionEnd());
+    EXPECT_EQ(Log().rfind("Begin cleaning...\r\n", 0), 0u) << Log();
+    EXPECT_TRUE(Emptied("Temp"));
+}
+
 } // namespace

@@ -229,15 +229,15 @@ TEST_P(TrayTest, RightClickShowsTheMenuAtTheCursorAndDeliversTheChoice)
     RecordingWindow other(RECT{100, 400, 300, 600});
     ::SetCursorPos(300, 200);
     {
-        MenuWatcher watch(7); // the keys pass over the separators: the eighth item
+        MenuWatcher watch(8); // the keys pass over the separators: the ninth item
         EXPECT_EQ(tray.HandleTrayMessage(195, WM_RBUTTONUP), 0);
         ASSERT_EQ(watch.shown, 1);
         EXPECT_EQ(watch.window.left, 300);
         EXPECT_EQ(watch.window.top, 200);
         EXPECT_EQ(watch.texts, (std::vector<std::string>{"Maximize", "Minimize", "Auto ON", "Auto OFF", "Hotkey ON",
-                                                         "HotKey OFF", "", "Clean now", "", "Exit"}));
-        EXPECT_EQ(watch.ids, (std::vector<UINT>{32780, 32781, 32778, 32779, 32774, 32775, 0, 32790, 0, 32773}));
-        ASSERT_EQ(watch.states.size(), 10u);
+                                                         "HotKey OFF", "", "Clean now", "Preview", "", "Exit"}));
+        EXPECT_EQ(watch.ids, (std::vector<UINT>{32780, 32781, 32778, 32779, 32774, 32775, 0, 32790, 32791, 0, 32773}));
+        ASSERT_EQ(watch.states.size(), 11u);
         EXPECT_TRUE(watch.states[0] & MFS_DEFAULT);
         for (size_t i = 1; i < watch.states.size(); ++i)
             if (watch.ids[i]) // separators show greyed

@@ -99,6 +99,27 @@ TEST_F(CleanSwitch, AllRemovedIsZeroWithNothingOnScreenAndTheRunAppendedToTheLog
     ::DeleteFileA(log.c_str());
 }
 
+TEST_F(CleanSwitch, PreviewIsZeroLogsWhatTheRunWouldRemoveAndRemovesNothing)
+{
+    DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Microsoft\\Internet Explorer\\TypedURLs");
+    const std::string log = root + "\\preview.log";
+    Launch("/preview /log \"" + log + "\"");
+    EXPECT_EQ(Finish(), 0u);
+    EXPECT_FALSE(m_bShown);
+    EXPECT_TRUE(std::regex_match(ReadAll(log), std::regex("[-0-9]+ [:0-9]+\r\nBegin preview...\r\n"
+                                                          "Temp...2 files, 2 bytes\r\nCache...2 files, 2 bytes\r\n"
+                                                          "Cookies...2 files, 2 bytes\r\nHistory...2 files, 2 "
+                                                          "bytes and the browser's history list\r\n"
+                                                          "TypedURLs...0 addresses\r\nRecent...2 files, 2 bytes\r\n"
+                                                          "End preview...10 files, 10 bytes in all\r\n")))
+        << ReadAll(log);
+    Launch("/preview /clean");
+    EXPECT_EQ(Finish(), 3u);
+    EXPECT_FALSE(m_bShown);
+    for (const char* f : {"Temp", "Cache", "Cookies", "History", "Recent"})
+        EXPECT_FALSE(Emptied(f)) << f;
+}
+
 TEST_F(CleanSwitch, SomethingThatStaysIsOne)
 {
     const std::string stays = Folder("Temp") + "\\stays.txt";

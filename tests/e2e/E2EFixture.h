@@ -77,7 +77,7 @@ protected:
     bool TrayIconShown() const { return TrayIcon(); }
     // Opens the tray menu with a real right-click on the icon; its window or null.
     HWND OpenTrayMenu() const;
-    // Chooses the tray menu's item with the keyboard: 0 to 7, separators not counted.
+    // Chooses the tray menu's item with the keyboard: 0 to 8, separators not counted.
     void ChooseFromTray(int position) const;
     // The tip the taskbar shows while the pointer rests on the icon; empty
     // when none shows.

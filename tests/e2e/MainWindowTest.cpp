@@ -333,6 +333,28 @@ TEST_F(TrayMenu, CleanNowCleansAsStartDoesWithTheWindowHidden)
     EXPECT_EQ(Status(), kDefaultStatus);
 }
 
+TEST_F(TrayMenu, PreviewShowsTheWindowWithWhatWasPlantedAndRemovesNothing)
+{
+    const char kTypedUrls[] = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+    DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
+    SetString(HKEY_CURRENT_USER, kTypedUrls, "url1", "http://example.invalid/");
+    WriteFile(Folder("Temp") + "\\big.bin", std::string(2048, 'b'));
+    ASSERT_TRUE(program.Start());
+    ClickButton("Min");
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(program.MainWindow()); }));
+    ChooseFromTray(7); // right after "Clean now"
+    ASSERT_TRUE(WaitFor([&] { return Log().find("End preview...") != std::string::npos; })) << Log();
+    EXPECT_EQ(Log(), "Begin preview...\r\nTemp...3 files, 2.0 KB\r\nCache...2 files, 2 bytes\r\n"
+                     "Cookies...2 files, 2 bytes\r\nHistory...2 files, 2 bytes and the browser's history list\r\n"
+                     "TypedURLs...1 address\r\nRecent...2 files, 2 bytes\r\nEnd preview...11 files, 2.0 KB in all\r\n");
+    EXPECT_TRUE(::IsWindowVisible(program.MainWindow()));
+    for (const char* f : {"Temp", "Cache", "Cookies", "History", "Recent"})
+        EXPECT_TRUE(Exists(Folder(f) + "\\file.txt") && Exists(Folder(f) + "\\sub\\inner.txt")) << f;
+    EXPECT_TRUE(Exists(Folder("Temp") + "\\big.bin"));
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kTypedUrls, "url1"), "http://example.invalid/");
+    DeleteKeyTree(HKEY_CURRENT_USER, kTypedUrls);
+}
+
 TEST_F(TrayMenu, ClosesWithEscapeWithTheWindowShownOrHidden)
 {
     ASSERT_TRUE(program.Start());
