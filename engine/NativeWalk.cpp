@@ -49,7 +49,8 @@ private:
     bool IsItself(const Frame& parent, HANDLE h, const WCHAR* leaf, ULONG chars);
     void Enter(HANDLE h, const WCHAR* leaf, ULONG chars);
     void Leave();
-    // entry: the file's or link's listing record; null for a folder.
+    // entry: the file's or link's listing record; null for a folder. h: null
+    // for a file counted by its listing alone.
     void Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG chars,
                 const FILE_DIRECTORY_INFORMATION* entry);
     // The walk's one deletion; counting, the answer it would give.
@@ -161,6 +162,14 @@ void CNativeWalk::Visit(const FILE_DIRECTORY_INFORMATION& entry)
                                                                              : EntryKind::File;
     const Frame& parent = m_frames[m_depth - 1];
     HANDLE h = nullptr;
+    // Counting, a file or link needs no handle where the listing tells all a
+    // deletion would go by (its kind and attributes): the preview reads each
+    // folder once and opens folders only. Wine, which lists a link like its
+    // target, still needs each entry's own name.
+    if (m_options.mode == WalkMode::Count && !m_options.checkNames && kind != EntryKind::Folder) {
+        Delete(nullptr, parent.pathChars, leaf, chars, &entry);
+        return;
+    }
     // An entry the listing calls a link is opened as itself, whatever version
     // the system reports (NT 3.x and 4 never list one).
     LONG status =
@@ -233,7 +242,8 @@ void CNativeWalk::Delete(HANDLE h, size_t folderChars, const WCHAR* leaf, ULONG 
 {
     const bool keptInside = !entry && m_frames[m_depth].kept; // a folder: the frame just left
     LONG status = Remove(h, entry ? entry->FileAttributes : 0, keptInside);
-    ::CloseHandle(h);
+    if (h)
+        ::CloseHandle(h);
     if (status < 0) {
         Failed(status, folderChars, leaf, chars, entry ? entry->FileAttributes : 0);
     } else if (WalkTally* tally = m_options.tally) {

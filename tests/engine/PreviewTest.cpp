@@ -1,4 +1,5 @@
 // The preview on both walks: the run's counts, and nothing removed or written.
+#include "engine/NtFiles.h"
 #include "tests/engine/EngineFixture.h"
 
 namespace {
@@ -77,6 +78,40 @@ TEST_P(PreviewTest, FoldersTheRunWouldRefuseAreSkippedAsUnsafe)
     EXPECT_EQ(Log(), "Begin preview...\r\nTemp...skipped as unsafe\r\n"
                      "Custom...2 files, 2 bytes; 1 folder skipped as unsafe\r\nEnd preview...2 files, 2 bytes in all\r\n");
     EXPECT_EQ(Shape("S:\\links\\cleaned") + Shape("S:\\links\\outside"), before);
+}
+
+// Counted by the listing alone, as on Windows where no name check is needed:
+// what the deletion that follows removes and leaves, and nothing gone before.
+using ListingCountTest = EngineTest;
+
+TEST_F(ListingCountTest, FilesCountedWithoutOpeningThemMatchTheDeletion)
+{
+    const std::string temp = Folder("Temp");
+    WriteFile(temp + "\\a.bin", std::string(700, 'a'));
+    MakeDir(temp + "\\sub\\deep");
+    WriteFile(temp + "\\sub\\deep\\b.txt", "hello");
+    WriteFile(temp + "\\sub\\ro.txt", "read-only");
+    ::SetFileAttributesA((temp + "\\sub\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    const CNtFiles* nt = CNtFiles::Get();
+    ASSERT_NE(nt, nullptr);
+    const std::string before = Shape(temp);
+    WalkTally counted, removed;
+    WalkOptions options = NativeWalkOptions(*nt, nullptr);
+    options.checkNames = false;
+    options.mode = WalkMode::Count;
+    options.tally = &counted;
+    DeleteTreeNative(*nt, temp, "*.*", options);
+    EXPECT_EQ(Shape(temp), before);
+    options = NativeWalkOptions(*nt, nullptr);
+    options.tally = &removed;
+    DeleteTreeNative(*nt, temp, "*.*", options);
+    EXPECT_EQ(ListDir(temp), std::vector<std::string>{"sub"});
+    EXPECT_EQ(counted.files, removed.files);
+    EXPECT_EQ(counted.bytes, removed.bytes);
+    EXPECT_EQ(counted.folders, removed.folders);
+    EXPECT_EQ(counted.readOnly, 1u);
+    EXPECT_EQ(counted.Left(), removed.Left());
+    ::SetFileAttributesA((temp + "\\sub\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 INSTANTIATE_TEST_SUITE_P(Walks, PreviewTest, ::testing::Values(DeleteWalk::Native, DeleteWalk::Win95),
