@@ -1,5 +1,6 @@
 #include "bench/BenchTree.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -165,4 +166,21 @@ void ListForDeletion(const std::string& root, std::vector<TreeEntry>& out)
 {
     out.clear();
     Walk(root, nullptr, &out);
+}
+
+double Now()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart)
+        ::QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER c;
+    ::QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }

@@ -40,3 +40,8 @@ struct TreeEntry {
     bool isFolder;
 };
 void ListForDeletion(const std::string& root, std::vector<TreeEntry>& out);
+
+// Seconds from the performance counter.
+double Now();
+// The median of v (empty: undefined).
+double Median(std::vector<double> v);

@@ -27,16 +27,6 @@ namespace {
 
 const char kBenchRoot[] = "S:\\bench";
 
-double Now()
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER c;
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Each method deletes what lies in folder and reports whether it claims success.
 bool ByDeleteTree(CFolderTable& table, const std::string& folder, double& seconds)
 {
@@ -181,13 +171,6 @@ struct Result {
     TreeCount worstLeft;
     bool claimedFailure = false;
 };
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 bool PrepareRoot()
 {

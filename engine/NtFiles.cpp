@@ -329,21 +329,28 @@ void CNtFiles::AnswerNamesForTests(NameAnswerFn answer)
     g_nameAnswer = answer;
 }
 
+bool CNtFiles::SystemName(HANDLE h, std::wstring& name) const
+{
+    name.clear();
+    if (g_nameAnswer)
+        return g_nameAnswer(h, name) && !name.empty();
+    std::vector<LONGLONG> buffer((65536 + 16) / sizeof(LONGLONG));
+    const WCHAR* own = nullptr;
+    ULONG chars = 0;
+    if (NameOf(h, buffer.data(), 65536 + 16, own, chars) < 0)
+        return false;
+    name.assign(own, chars);
+    return !name.empty();
+}
+
 bool CNtFiles::RealChain(HANDLE h, std::vector<FileIdentity>& chain, const std::vector<FileIdentity>* known) const
 {
     chain.clear();
     FileIdentity id;
     if (!IdentityOf(h, id))
         return false;
-    std::vector<LONGLONG> buffer((65536 + 16) / sizeof(LONGLONG));
-    const WCHAR* name = nullptr;
-    ULONG chars = 0;
     std::wstring own;
-    if (g_nameAnswer)
-        g_nameAnswer(h, own);
-    else if (NameOf(h, buffer.data(), 65536 + 16, name, chars) >= 0)
-        own.assign(name, chars);
-    if (own.empty())
+    if (!SystemName(h, own))
         return false;
     std::vector<FileIdentity> up{id}; // the folder, then each one above it
     // A folder already known: the ones above it are known as well.
@@ -438,15 +445,8 @@ std::wstring DeviceOfLetter(WCHAR letter)
 bool CNtFiles::LocalFolderName(HANDLE h, std::wstring& out) const
 {
     out.clear();
-    std::vector<LONGLONG> buffer((65536 + 16) / sizeof(LONGLONG));
-    const WCHAR* name = nullptr;
-    ULONG chars = 0;
     std::wstring own, device, rest;
-    if (g_nameAnswer)
-        g_nameAnswer(h, own);
-    else if (NameOf(h, buffer.data(), 65536 + 16, name, chars) >= 0)
-        own.assign(name, chars);
-    if (own.empty())
+    if (!SystemName(h, own))
         return false;
     // "\Device\HarddiskVolume1\dir"; Wine names the folder by a letter,
     // "\??\C:\dir", which stands for that letter's device.

@@ -37,6 +37,9 @@ public:
     // The system's name of the object behind h, in buffer (size bytes); name
     // points into it and chars is its length.
     LONG NameOf(HANDLE h, void* buffer, ULONG size, const WCHAR*& name, ULONG& chars) const;
+    // The same in a string, or a test's answer (AnswerNamesForTests); false
+    // when there is none.
+    bool SystemName(HANDLE h, std::wstring& name) const;
     // Marks the object behind h for deletion when h is closed.
     LONG MarkForDeletion(HANDLE h) const;
 
