@@ -48,6 +48,14 @@ protected:
     }
     void TearDown() override { DeleteKeyTree(HKEY_CURRENT_USER, "Software\\Brightsweep1.0"); }
     bool RunToEnd() { return PumpUntil([&] { return !session.IsRunning(); }, 30000); }
+    // The Mode page's "Clean when Windows shuts down or logs off", checked.
+    void CleanAtSessionEnd()
+    {
+        CleanSettings sheet = session.Settings();
+        sheet.StartSheet();
+        sheet.pending.endSessionClean = 1;
+        session.CommitSheet(true, sheet);
+    }
     std::string Setting(const char* value) const { return ReadString(HKEY_CURRENT_USER, kSettingKey, value); }
 
     FakeView view{pane};
@@ -137,10 +145,7 @@ TEST_F(SweepSessionTest, ShutdownDuringARunStopsItRemovesTheHookAndRefusesLaterS
 TEST_F(SweepSessionTest, TheWayOutBeginsOnceAndThenNothingStartsNotEvenTheSessionEndsClean)
 {
     EXPECT_FALSE(session.CleanForSessionEnd()); // the box is off
-    CleanSettings sheet = session.Settings();
-    sheet.StartSheet();
-    sheet.pending.endSessionClean = 1;
-    session.CommitSheet(true, sheet);
+    CleanAtSessionEnd();
     EXPECT_TRUE(session.CleansAtSessionEnd());
 
     EXPECT_TRUE(session.BeginShutdown());
@@ -157,10 +162,7 @@ TEST_F(SweepSessionTest, ThePreviewGivesWayToTheCleanAtTheSessionsEnd)
 {
     for (int i = 0; i < 1500; ++i)
         WriteFile(Folder("Temp") + "\\f" + std::to_string(i));
-    CleanSettings sheet = session.Settings();
-    sheet.StartSheet();
-    sheet.pending.endSessionClean = 1;
-    session.CommitSheet(true, sheet);
+    CleanAtSessionEnd();
     ASSERT_TRUE(session.StartPreview());
     EXPECT_FALSE(session.StartClean());
     EXPECT_TRUE(session.CleanForSessionEnd());
