@@ -23,15 +23,6 @@ std::string HelpPageBelow(const std::string& dir)
     return page + "\\help\\help.htm";
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const char* slash = nullptr;
-    for (const char* p = path.c_str(); *p; p = ::CharNextA(p))
-        if (*p == '\\')
-            slash = p;
-    return slash ? path.substr(0, static_cast<size_t>(slash - path.c_str())) : std::string();
-}
-
 std::vector<std::string> HelpPageCandidates()
 {
     std::vector<std::string> pages;
@@ -42,7 +33,7 @@ std::vector<std::string> HelpPageCandidates()
     char program[MAX_PATH];
     n = ::GetModuleFileNameA(nullptr, program, sizeof(program));
     if (n != 0 && n < sizeof(program)) {
-        std::string beside = HelpPageBelow(FolderOf(std::string(program, n)));
+        std::string beside = HelpPageBelow(ParentOf(std::string(program, n)));
         if (pages.empty() || ::lstrcmpiA(pages[0].c_str(), beside.c_str()) != 0)
             pages.push_back(beside);
     }

@@ -10,10 +10,6 @@
 // character whose second byte is a backslash stays whole.
 std::string HelpPageBelow(const std::string& dir);
 
-// The folder of a file path: everything before its last backslash, found by
-// characters.
-std::string FolderOf(const std::string& path);
-
 // Where the help page may be, in order: below the current directory, then
 // beside the program file. A folder that cannot be read gives no candidate;
 // the second is left out when it is the first.

@@ -51,10 +51,6 @@ void CFolderTable::DeleteTree(const char* pattern, const char* folder)
 
 void CFolderTable::EmptyBrowserFolder(const std::string& folder)
 {
-    if (IsPreview()) {
-        EmptyFolder("*.*", folder.c_str(), nullptr);
-        return;
-    }
     // Each family's walk goes with its own list for the next start.
     CBootDelete held(m_walk == DeleteWalk::Win95 ? BootDeleteKind::WinInit : BootDeleteKind::MoveFileOnBoot);
     EmptyFolder("*.*", folder.c_str(), &held);

@@ -37,10 +37,11 @@ std::string CategoryEnding(const WalkTally& tally);
 // during the call.
 typedef void (*DeleteFailedFn)(void* context, LONG status, const WCHAR* ntPath, size_t chars, HANDLE folder);
 
-// Delete, or Count: the walk lists, opens and judges every entry as it would
-// to delete it, deletes nothing, tells onFailure nothing, and counts what a
-// deletion would have removed and left (a read-only file stays, and every
-// folder above what stays).
+// Delete, or Count: the walk lists and judges every entry as it would to
+// delete it (the native walk opens a file only for Wine's name check),
+// deletes nothing, tells onFailure nothing, and counts what a deletion would
+// have removed and left (a read-only file stays, and every folder above what
+// stays).
 enum class WalkMode { Delete, Count };
 
 struct WalkOptions {

@@ -79,12 +79,6 @@ bool IsRoot(const std::string& p)
     return false;
 }
 
-std::string ParentOf(const std::string& path)
-{
-    size_t slash = FindLastSeparator(path);
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 // A drive or share that is offline is no absent folder: what it holds is
 // unknown, not nothing.
 bool IsMissingError(DWORD error)
@@ -96,6 +90,12 @@ bool IsMissingError(DWORD error)
 } // namespace pathtext
 
 using namespace pathtext;
+
+std::string ParentOf(const std::string& path)
+{
+    size_t slash = FindLastSeparator(path);
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
 
 size_t AnsiCharBytes(const char* s)
 {

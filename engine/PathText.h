@@ -12,7 +12,6 @@ std::string Upper(std::string s);
 // A drive or share root ("C:", "C:\", "\\server", "\\server\share") or a
 // device path.
 bool IsRoot(const std::string& p);
-std::string ParentOf(const std::string& path);
 bool IsMissingError(DWORD error);
 
 } // namespace pathtext

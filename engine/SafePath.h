@@ -26,6 +26,8 @@ size_t AnsiLastChar(const std::string& s);
 // True when s ends in the character c ("\", "/", "." or " "), never its byte
 // as the second half of a double-byte character.
 bool AnsiEndsWith(const std::string& s, char c);
+// Everything before the last backslash, found by characters ("" without one).
+std::string ParentOf(const std::string& path);
 // A name that, joined into a path, means exactly itself: not empty, no
 // separator, wildcard, quote, pipe, colon or control character, not ending in
 // a dot or a space (Win32 strips them, naming another entry).

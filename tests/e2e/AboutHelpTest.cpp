@@ -18,26 +18,6 @@ std::string OwnFolder()
     return path.substr(0, path.find_last_of('\\'));
 }
 
-struct BoxSearch {
-    DWORD pid;
-    HWND main, found;
-};
-
-// A message box of the program: a visible dialog named like its main window.
-BOOL CALLBACK FindBox(HWND hWnd, LPARAM lp)
-{
-    auto* s = reinterpret_cast<BoxSearch*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    char cls[16] = "";
-    ::GetClassNameA(hWnd, cls, sizeof(cls));
-    if (pid != s->pid || hWnd == s->main || lstrcmpA(cls, "#32770") != 0 || !::IsWindowVisible(hWnd) ||
-        WindowText(hWnd) != "Brightsweep")
-        return TRUE;
-    s->found = hWnd;
-    return FALSE;
-}
-
 TEST_F(AboutHelp, AboutOpensTheBoxOverTheMainWindowAndEscapeOrOkCloseIt)
 {
     ASSERT_TRUE(program.Start());
@@ -116,16 +96,13 @@ TEST_F(AboutHelp, HelpWithoutAPageSaysWhyAndWhereItLooked)
     const std::string here(cwd, ::GetCurrentDirectoryA(MAX_PATH, cwd));
     ASSERT_TRUE(program.Start(20000, alone + "\\Brightsweep.exe"));
     ClickButton("Help");
-    BoxSearch search = {program.ProcessId(), program.MainWindow(), nullptr};
-    ASSERT_TRUE(WaitFor([&] {
-        ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
-    }));
-    const std::string text = WindowText(::GetDlgItem(search.found, 0xFFFF));
-    EXPECT_EQ(text, "Unable to open hyperlink:\n\nThe specified file was not found.\n\n" + here +
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = FindMessageBox(program.ProcessId())) != nullptr; }));
+    EXPECT_EQ(WindowText(box), "Brightsweep");
+    EXPECT_EQ(MessageBoxText(box), "Unable to open hyperlink:\n\nThe specified file was not found.\n\n" + here +
                         "\\help\\help.htm\n" + alone + "\\help\\help.htm");
     CProgram::Key(VK_RETURN);
-    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(search.found); }));
+    EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
     EXPECT_TRUE(program.Running());
 }
 
